@@ -1,0 +1,72 @@
+// The registry and Win.ini profile calls the program makes, shaped like the
+// ANSI Win32 functions they stand for. Names and data are ANSI bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/status.h"
+
+namespace qel {
+
+// An open key or a predefined root. Roots keep their 32-bit Win32 values.
+using RegKey = std::uintptr_t;
+constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+
+constexpr std::uint32_t kKeyQueryValue = 0x1;
+constexpr std::uint32_t kKeyWrite = 0x20006;
+constexpr std::uint32_t kKeyRead = 0x20019;
+
+constexpr std::uint32_t kRegNone = 0;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
+constexpr std::uint32_t kRegQword = 11;
+
+class RegistryApi {
+ public:
+  virtual ~RegistryApi() = default;
+
+  // RegOpenKeyExA: kFileNotFound when the key is missing.
+  virtual Status OpenKey(RegKey root, const std::string& subKey, std::uint32_t access,
+                         RegKey* key) = 0;
+  // RegCreateKeyExA: creates every missing key on the path.
+  virtual Status CreateKey(RegKey root, const std::string& subKey, std::uint32_t access,
+                           RegKey* key) = 0;
+  virtual Status CloseKey(RegKey key) = 0;
+  // RegQueryValueExA. data may be null (type and size only); a buffer too
+  // small gives kMoreData with *size set to the size needed.
+  virtual Status QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
+                            void* data, std::uint32_t* size) = 0;
+  virtual Status SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                          const void* data, std::uint32_t size) = 0;
+  virtual Status DeleteValue(RegKey key, const std::string& name) = 0;
+  // RegEnumValueA. *nameLength is in characters: on input the buffer size
+  // including the NUL, on output the name length without it. data and
+  // dataLength may both be null to skip the data; type may be null.
+  virtual Status EnumValue(RegKey key, std::uint32_t index, char* name,
+                           std::uint32_t* nameLength, std::uint32_t* type, void* data,
+                           std::uint32_t* dataLength) = 0;
+  // RegDeleteKeyA: refuses a key that has subkeys.
+  virtual Status DeleteKey(RegKey root, const std::string& subKey) = 0;
+};
+
+class ProfileApi {
+ public:
+  virtual ~ProfileApi() = default;
+
+  // GetProfileStringA: copies the key's text (or fallback when the key is
+  // missing) into buffer, cut to size - 1 bytes; returns the bytes copied.
+  virtual std::uint32_t GetProfileString(const std::string& section, const std::string& key,
+                                         const std::string& fallback, char* buffer,
+                                         std::uint32_t size) = 0;
+  // WriteProfileStringA: a null text deletes the key. Returns the call's
+  // success.
+  virtual bool WriteProfileString(const std::string& section, const std::string& key,
+                                  const char* text) = 0;
+};
+
+}  // namespace qel
