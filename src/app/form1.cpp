@@ -1,0 +1,155 @@
+// Form1's event handlers.
+#include "app/form1.h"
+
+#include <vector>
+
+#include "app/failure_text.h"
+#include "app/version.h"
+#include "startup/browser_repairs.h"
+#include "startup/catalogue.h"
+#include "startup/commit.h"
+#include "startup/protection.h"
+#include "startup/scanner.h"
+#include "startup/snapshot.h"
+
+namespace qel {
+namespace {
+
+constexpr char kControlPanelKey[] = "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
+constexpr char kFirstRunValue[] = "OpenMyHomePage";
+
+std::vector<StartupEntry> AllRows(const EntryList& entries) {
+  std::vector<StartupEntry> rows;
+  rows.reserve(entries.Count());
+  for (int i = 0; i < entries.Count(); ++i) rows.push_back(entries.Row(i));
+  return rows;
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+  SetCaption(Ansi("Qelmora  版本 ") + std::to_string(QELMORA_VERSION_MAJOR) + "." +
+             std::to_string(QELMORA_VERSION_MINOR) + "   By Tevanro");
+  systemDirectory_ = platform_.system.SystemDirectory();
+  Text1.SetText(ReadStartPage(registry_));
+  ScanStartupEntries(registry_, platform_, entries_);
+  ProtectionSettings switches;
+  ReadProtectionSwitches(registry_, &switches);
+  Checkregedit.SetValue(switches.registryEditorLocked ? 1 : 0);
+  Checkhomepage.SetValue(switches.homePageLocked ? 1 : 0);
+  OpenWebSiteOnFirstRun();
+}
+
+void Form1::OpenWebSiteOnFirstRun() {
+  RegValue mark;
+  registry_.ReadRegValue(kHkeyCurrentUser, kControlPanelKey, kFirstRunValue, &mark);
+  if (mark.AsInteger() == 1) return;
+  RegValue one = RegValue::FromInteger(1);
+  std::uint32_t size = 4;
+  registry_.WriteRegValue(kHkeyCurrentUser, kControlPanelKey, kFirstRunValue, kRegDword, &one, &size);
+  Command11_Click();
+}
+
+void Form1::List1_Click() {
+  const int i = List1.ListIndex();
+  Text2.SetEnabled(true);
+  Text2.SetText(List4.List(i));
+  Label1.SetText(List4.List(i));
+  if (i < 0) return;
+  if (const StartupSource* source = FindSource(List5.List(i))) {
+    const bool enabled = List1.Selected(i);
+    text2text.SetText(Ansi(enabled ? source->enabledLocation : source->disabledLocation));
+    // A Startup-folder entry's command line is the file itself.
+    if (source->kind == PlaceKind::StartupFolder) Text2.SetEnabled(false);
+  }
+  Command1.SetEnabled(true);
+}
+
+void Form1::Command1_Click() {
+  const int i = List1.ListIndex();
+  if (List1.ListCount() == 0 || i < 0) return;
+  entries_.Remove(i);
+  Command1.SetEnabled(false);
+  List1_Click();
+}
+
+void Form1::List4_Click() { host_.MessageBox(Ansi("请点击左侧窗口"), ui::kMbOk, Ansi("提示")); }
+
+void Form1::Text2_Change() { List4.SetList(List1.ListIndex(), Text2.text()); }
+
+void Form1::Command2_Click() {
+  Text1.SetText(NormaliseStartPage(Text1.text()));
+  CommitFailure failure = CommitStartupEntries(registry_, platform_, entries_);
+  if (failure.failed) {
+    host_.MessageBox(Ansi(failure.deleting ? "无法删除启动文件夹中的文件：" : "无法更改启动文件夹中的文件：") +
+                         failure.path + "\r\n" + Ansi(DescribeStatus(failure.status).c_str()),
+                     ui::kMbOk);
+    host_.EndProgram();
+    return;
+  }
+  WriteProtectionSwitches(registry_, {Checkregedit.value() == 1, Checkhomepage.value() == 1, Text1.text()});
+  host_.EndProgram();
+}
+
+void Form1::Command3_Click() {
+  SnapshotFiles bytes;
+  int offending = -1;
+  if (!FormatSnapshot(AllRows(entries_), &bytes, &offending)) {
+    host_.MessageBox(Ansi("无法保存：自启动项“") + List1.List(offending) +
+                         Ansi("”的内容含有换行符，保存到文件后无法正确恢复。没有保存任何文件。"),
+                     ui::kMbOk);
+    return;
+  }
+  const SnapshotFiles paths = SnapshotPaths(systemDirectory_);
+  const std::pair<const std::string*, const std::string*> files[] = {
+      {&paths.names, &bytes.names}, {&paths.commandLines, &bytes.commandLines}, {&paths.tags, &bytes.tags}};
+  for (const auto& file : files) {
+    Status status = platform_.files.WriteFile(*file.first, *file.second);
+    if (status != kOk) {
+      host_.MessageBox(Ansi("保存失败，无法写入文件 ") + *file.first + "\r\n" +
+                           Ansi(DescribeStatus(status).c_str()),
+                       ui::kMbOk);
+      return;
+    }
+  }
+  Say("已经把自启动项保存到文件！按【恢复上次的保存】按钮即可恢复");
+}
+
+void Form1::Command6_Click() {
+  const SnapshotFiles paths = SnapshotPaths(systemDirectory_);
+  SnapshotFiles bytes;
+  std::vector<StartupEntry> rows;
+  // All three files are read and checked before any list changes, so the
+  // lists never end up out of step.
+  if (platform_.files.ReadFile(paths.names, &bytes.names) != kOk ||
+      platform_.files.ReadFile(paths.commandLines, &bytes.commandLines) != kOk ||
+      platform_.files.ReadFile(paths.tags, &bytes.tags) != kOk || !ParseSnapshot(bytes, &rows)) {
+    Say("没有发现上次保存的数据！");
+    return;
+  }
+  entries_.ReplaceAll(rows);
+  Command1.SetEnabled(false);
+  Label1.SetText("");
+  Say("把自动启动项恢复到上次保存的状态！核对正确按【确认】");
+}
+
+void Form1::Command7_Click() {
+  Status status = RestoreBrowserTitle(registry_);
+  if (status == kOk) return Say("IE标题恢复成功！");
+  host_.MessageBox(Ansi(("恢复IE标题失败：" + DescribeStatus(status)).c_str()), ui::kMbOk);
+}
+
+void Form1::Command8_Click() {
+  Status status = ClearTypedUrls(registry_);
+  if (status == kOk) return Say("地址栏网址已被清除!");
+  host_.MessageBox(Ansi(("清除地址栏网址失败：" + DescribeStatus(status)).c_str()), ui::kMbOk);
+}
+
+void Form1::Command4_Click() { host_.Unload(*this); }
+
+void Form1::Command11_Click() {
+  platform_.system.ShellExecute(host_.NativeHandle(*this), "Open", kWebSiteAddress, "",
+                                platform_.system.ProgramFolder(), 1);
+}
+
+}  // namespace qel

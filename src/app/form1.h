@@ -1,0 +1,78 @@
+// The main window: the startup entry list with its detail panel, the
+// protection switches, the snapshot and repair buttons, confirm and cancel.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "registry/module1.h"
+#include "startup/entry_list.h"
+#include "ui/controls.h"
+#include "ui/host.h"
+
+namespace qel {
+
+// The address the first run and the "网站" button open.
+extern const char kWebSiteAddress[];
+
+class Form1 : public ui::Window {
+ public:
+  Form1(Platform& platform, ui::Host& host);
+
+  void Form_Load() override;
+  void Form_Unload() override {}
+
+  void List1_Click();
+  void Command1_Click();
+  void List4_Click();
+  void Text2_Change();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void Command5_Click() {}
+  void Command6_Click();
+  void Command7_Click();
+  void Command8_Click();
+  void Command9_Click() {}
+  void Command10_Click() {}
+  void Command11_Click();
+
+  const std::string& systemDirectory() const { return systemDirectory_; }
+  EntryList& entries() { return entries_; }
+
+  // Controls, in layout order: containers come before what they hold.
+  ui::Button Command11, Command10, Command9;
+  ui::Frame Frame4;
+  ui::Button Command1;
+  ui::TextBox Text2;
+  ui::Label Label2, text2text, Label3, Label1;
+  ui::Frame Frame3;
+  ui::Button Command8, Command7;
+  ui::CheckBox Checkregedit;
+  ui::Button Command3;
+  ui::Frame Frame5;
+  ui::TextBox Text1;
+  ui::Button Command6;
+  ui::CheckBox Checkhomepage;
+  ui::Button Command4, Command5;
+  ui::Frame Frame2;
+  ui::ListBox List4;
+  ui::Frame Frame1;
+  ui::ListBox List1, List5;
+  ui::Button Command2;
+
+ private:
+  std::string Ansi(const char* utf8) const { return platform_.system.ToAnsi(utf8); }
+  void Say(const char* utf8) { host_.MessageBox(Ansi(utf8), ui::kMbOk); }
+  void SetUp(ui::Control& control, const char* caption, int tabIndex, const char* tooltip = nullptr);
+  void LayOut();
+  void OpenWebSiteOnFirstRun();
+
+  Platform& platform_;
+  ui::Host& host_;
+  Module1 registry_;
+  EntryList entries_;
+  std::string systemDirectory_;
+};
+
+}  // namespace qel

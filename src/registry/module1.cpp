@@ -1,0 +1,145 @@
+#include "registry/module1.h"
+
+namespace qel {
+namespace {
+
+// Windows allows value names of up to 16,383 characters.
+constexpr std::uint32_t kMaxValueNameChars = 16384;
+
+}  // namespace
+
+std::string TextOfStringBytes(const std::string& bytes) {
+  std::size_t end = bytes.find('\0');
+  return end == std::string::npos ? bytes : bytes.substr(0, end);
+}
+
+std::int32_t IntegerOfBytes(const std::string& bytes) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < bytes.size() && i < 4; ++i)
+    value |= std::uint32_t(static_cast<unsigned char>(bytes[i])) << (8 * i);
+  return static_cast<std::int32_t>(value);
+}
+
+Status Module1::QueryWhole(RegKey key, const std::string& name, RegValueInfo* info) {
+  std::uint32_t size = 0;
+  Status status = registry_.QueryValue(key, name, &info->type, nullptr, &size);
+  // The value may grow between the two queries; ask again with the new size.
+  for (int attempt = 0; status == kOk && attempt < 4; ++attempt) {
+    info->bytes.assign(size, '\0');
+    status = registry_.QueryValue(key, name, &info->type, size ? &info->bytes[0] : nullptr, &size);
+    if (status == kOk) {
+      info->bytes.resize(size);
+      return kOk;
+    }
+    if (status == kMoreData) status = kOk;
+  }
+  return status;
+}
+
+Status Module1::ReadRegValue(RegKey root, const std::string& subKey, const std::string& name,
+                             RegValue* data, RegValueInfo* info) {
+  RegKey key = 0;
+  Status status = registry_.OpenKey(root, subKey, kKeyRead, &key);
+  if (status != kOk) return status;
+  RegValueInfo found;
+  status = QueryWhole(key, name, &found);
+  registry_.CloseKey(key);
+  if (status != kOk) return status;
+  switch (found.type) {
+    case kRegSz:
+    case kRegExpandSz:
+      *data = RegValue::FromText(TextOfStringBytes(found.bytes));
+      break;
+    case kRegBinary:
+    case kRegDword:
+      if (found.bytes.size() > 4) return kMoreData;
+      *data = RegValue::FromInteger(IntegerOfBytes(found.bytes));
+      break;
+    default:
+      break;  // a type the program cannot show: read nothing
+  }
+  if (info) *info = std::move(found);
+  return kOk;
+}
+
+Status Module1::WriteRegValue(RegKey root, const std::string& subKey, const std::string& name,
+                              std::uint32_t type, RegValue* data, std::uint32_t* size) {
+  RegKey key = 0;
+  Status status = registry_.CreateKey(root, subKey, kKeyWrite, &key);
+  if (status != kOk) return status;
+  if (type == kRegSz || type == kRegExpandSz) {
+    std::string text = data->TextForm();
+    *size = static_cast<std::uint32_t>(text.size() + 1);
+    status = registry_.SetValue(key, name, type, text.c_str(), *size);
+  } else if (type == kRegDword || type == kRegBinary) {
+    std::int32_t value = data->AsInteger().value_or(0);
+    std::uint32_t bits = static_cast<std::uint32_t>(value);
+    unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                              static_cast<unsigned char>(bits >> 16),
+                              static_cast<unsigned char>(bits >> 24)};
+    if (type == kRegDword) *size = 4;
+    std::uint32_t count = *size > 4 ? 4 : *size;
+    status = registry_.SetValue(key, name, type, bytes, count);
+    *data = RegValue::FromInteger(value);
+  }
+  registry_.CloseKey(key);
+  return status;
+}
+
+Status Module1::WriteRegBytes(RegKey root, const std::string& subKey, const std::string& name,
+                              std::uint32_t type, const std::string& bytes) {
+  RegKey key = 0;
+  Status status = registry_.CreateKey(root, subKey, kKeyWrite, &key);
+  if (status != kOk) return status;
+  status = registry_.SetValue(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  registry_.CloseKey(key);
+  return status;
+}
+
+Status Module1::OpenRegKey(RegKey root, const std::string& subKey, std::uint32_t access,
+                           RegKey* key) {
+  return registry_.OpenKey(root, subKey, access, key);
+}
+
+Status Module1::CloseRegKey(RegKey key) { return registry_.CloseKey(key); }
+
+Status Module1::DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name) {
+  RegKey key = 0;
+  Status status = registry_.OpenKey(root, subKey, kKeyWrite, &key);
+  if (status != kOk) return status;
+  status = registry_.DeleteValue(key, name);
+  registry_.CloseKey(key);
+  return status;
+}
+
+Status Module1::EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* entry) {
+  std::vector<char>& name = nameBuffer_;
+  name.resize(kMaxValueNameChars);
+  std::uint32_t nameLength = kMaxValueNameChars;
+  std::uint32_t type = kRegNone;
+  std::uint32_t size = 0;
+  // No data buffer: only the name must fit, so no value is ever skipped.
+  Status status = registry_.EnumValue(key, index, name.data(), &nameLength, &type, nullptr, &size);
+  if (status != kOk) return status;
+  entry->name.assign(name.data(), nameLength);
+  entry->type = type;
+  entry->size = size;
+  return kOk;
+}
+
+}  // namespace qel
+
+namespace qel {
+std::string FoldValueName(const std::string& name) {
+  std::string folded = name;
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(folded[i]);
+    if (c >= 0x81 && c <= 0xFE) {
+      ++i;  // lead byte of a GBK pair: its trail byte is not a letter
+    } else if (c >= 'A' && c <= 'Z') {
+      folded[i] = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return folded;
+}
+}  // namespace qel

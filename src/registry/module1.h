@@ -1,0 +1,75 @@
+// The registry access layer every window uses: each value operation opens
+// the key it needs, does one job and closes the key again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+#include "registry/reg_value.h"
+
+namespace qel {
+
+// What a read found, for callers that must write the value back unchanged.
+struct RegValueInfo {
+  std::uint32_t type = kRegNone;
+  std::string bytes;
+};
+
+// One value as enumeration reports it: its whole name, type and data size.
+struct RegValueEntry {
+  std::string name;
+  std::uint32_t type = kRegNone;
+  std::uint32_t size = 0;
+};
+
+class Module1 {
+ public:
+  explicit Module1(RegistryApi& registry) : registry_(registry) {}
+
+  // Reads a value whole, whatever its length. Strings give their text up to
+  // the first NUL, REG_DWORD and REG_BINARY of up to 4 bytes an integer;
+  // longer binaries fail with kMoreData. Other types give status 0 and leave
+  // data alone. On failure data is left alone too.
+  Status ReadRegValue(RegKey root, const std::string& subKey, const std::string& name,
+                      RegValue* data, RegValueInfo* info = nullptr);
+
+  // Creates missing keys. Types 1 and 2 write the text form with its NUL
+  // (size becomes the byte count), 4 writes 4 bytes, 3 the first *size bytes
+  // of the integer; data becomes the integer written for 3 and 4.
+  Status WriteRegValue(RegKey root, const std::string& subKey, const std::string& name,
+                       std::uint32_t type, RegValue* data, std::uint32_t* size);
+  // Writes bytes exactly as given, with the given type.
+  Status WriteRegBytes(RegKey root, const std::string& subKey, const std::string& name,
+                       std::uint32_t type, const std::string& bytes);
+
+  Status OpenRegKey(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* key);
+  Status CloseRegKey(RegKey key);
+  // Callers mostly ignore the result; the commit and repairs use it.
+  Status DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name);
+
+  // Enumerates value index of an open key with a name buffer large enough for
+  // any value name, so that no value hides behind a long neighbour.
+  Status EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* entry);
+
+  RegistryApi& api() { return registry_; }
+
+ private:
+  Status QueryWhole(RegKey key, const std::string& name, RegValueInfo* info);
+  RegistryApi& registry_;
+  std::vector<char> nameBuffer_;
+};
+
+// The text a string value's bytes hold: up to the first NUL, or all of them.
+std::string TextOfStringBytes(const std::string& bytes);
+// The integer of up to 4 little-endian bytes; missing high bytes are zero.
+std::int32_t IntegerOfBytes(const std::string& bytes);
+
+}  // namespace qel
+
+namespace qel {
+// A value name as the registry compares it: ASCII letters folded to lower
+// case, the trail bytes of double-byte characters left alone.
+std::string FoldValueName(const std::string& name);
+}  // namespace qel

@@ -1,0 +1,27 @@
+// The two policy locks and the browser start page the main window shows, and
+// the two shell restrictions every commit lifts.
+#pragma once
+
+#include <string>
+
+#include "registry/module1.h"
+
+namespace qel {
+
+struct ProtectionSettings {
+  bool registryEditorLocked = false;
+  bool homePageLocked = false;
+  std::string startPage;
+};
+
+// The start page of the current user; empty when missing or unreadable.
+std::string ReadStartPage(Module1& registry);
+// Reads both locks: a lock is on only when its value holds 1.
+void ReadProtectionSwitches(Module1& registry, ProtectionSettings* settings);
+// An empty start page becomes "about:blank".
+std::string NormaliseStartPage(const std::string& text);
+// Writes the locks and the start page (both roots) and removes NoRun and
+// NoClose. Statuses are ignored: a machine-wide write may be refused.
+void WriteProtectionSwitches(Module1& registry, const ProtectionSettings& settings);
+
+}  // namespace qel

@@ -1,0 +1,116 @@
+#include "startup/scanner.h"
+
+#include <utility>
+#include <vector>
+
+#include "startup/catalogue.h"
+
+namespace qel {
+namespace {
+
+// Collects rows and the stored form of each, for one append at the end.
+struct ScanResult {
+  std::vector<StartupEntry> rows;
+  std::vector<StoredValue> stored;
+
+  void Add(StartupEntry row, StoredValue value = {}) {
+    rows.push_back(std::move(row));
+    stored.push_back(std::move(value));
+  }
+};
+
+void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanResult* result) {
+  const std::string scanPath = KeyPath(source.scanPath, enabled);
+  const std::string readPath = KeyPath(source.readPath, enabled);
+  RegKey key = 0;
+  if (registry.OpenRegKey(source.root, scanPath, kKeyQueryValue, &key) != kOk) return;
+  RegValueEntry entry;
+  for (std::uint32_t index = 0; registry.EnumRegValue(key, index, &entry) == kOk; ++index) {
+    if (!IsListedValueType(entry.type, entry.size)) continue;
+    RegValue value;
+    RegValueInfo info;
+    // A value that cannot be read is left out: listed empty, the commit would
+    // overwrite its data.
+    if (registry.ReadRegValue(source.root, readPath, entry.name, &value, &info) != kOk) continue;
+    if (!IsListedValueType(info.type, static_cast<std::uint32_t>(info.bytes.size()))) continue;
+    result->Add({entry.name, enabled, value.TextForm(), source.tag},
+                {info.type, std::move(info.bytes)});
+  }
+  registry.CloseRegKey(key);
+}
+
+void ScanStartupFolder(Module1& registry, FileSystemApi& files, ScanResult* result) {
+  const std::string folder = ReadStartupFolder(registry);
+  if (folder.empty()) return;  // never the root of the current drive
+  for (const FileEntry& file : ListStartupFiles(files, folder)) {
+    const std::string path = folder + "\\" + file.name;
+    std::uint32_t attributes = 0;
+    if (files.GetAttributes(path, &attributes) != kOk) continue;  // gone since the listing
+    result->Add({StripExtension(file.name), (attributes & kAttrHidden) == 0, path, "startup"});
+  }
+}
+
+void ScanWinIni(ProfileApi& profile, const StartupSource& source, bool enabled,
+                ScanResult* result) {
+  std::string text;
+  if (!ReadWinIniKey(profile, enabled ? source.iniKey : source.iniDisabledKey, &text)) return;
+  if (text.find_first_not_of(' ') == std::string::npos) return;
+  result->Add({text, enabled, text, source.tag});
+}
+
+}  // namespace
+
+std::string StripExtension(const std::string& fileName) {
+  std::size_t dot = fileName.rfind('.');
+  return dot == std::string::npos ? fileName : fileName.substr(0, dot);
+}
+
+std::string ReadStartupFolder(Module1& registry) {
+  RegValue folder;
+  if (registry.ReadRegValue(kHkeyCurrentUser, kShellFoldersKey, kStartupValue, &folder) != kOk)
+    return {};
+  return folder.kind() == RegValue::Kind::Text ? folder.TextForm() : std::string();
+}
+
+std::vector<FileEntry> ListStartupFiles(FileSystemApi& files, const std::string& folder) {
+  std::vector<FileEntry> entries;
+  if (files.ListFolder(folder, &entries) != kOk) return {};
+  std::vector<FileEntry> managed;
+  for (FileEntry& entry : entries)
+    if ((entry.attributes & (kAttrDirectory | kAttrSystem)) == 0) managed.push_back(std::move(entry));
+  return managed;
+}
+
+bool ReadWinIniKey(ProfileApi& profile, const std::string& key, std::string* text) {
+  // A fallback no key text can equal tells "missing" apart from any content.
+  static const char kMissing[] = "\x01(error)\x01";
+  std::vector<char> buffer(256);
+  for (;;) {
+    std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
+    std::uint32_t length = profile.GetProfileString(kWinIniSection, key, kMissing, buffer.data(), size);
+    if (length + 2 < size) {
+      text->assign(buffer.data(), length);
+      return *text != kMissing;
+    }
+    buffer.resize(buffer.size() * 4);  // the text was cut: read it whole
+  }
+}
+
+void ScanStartupEntries(Module1& registry, Platform& platform, EntryList& entries) {
+  ScanResult result;
+  const StartupSource* sources = StartupSources();
+  for (int i = 0; i < kSourceCount; ++i) {
+    if (sources[i].kind != PlaceKind::RegistryKey) continue;
+    ScanKey(registry, sources[i], true, &result);
+    ScanKey(registry, sources[i], false, &result);
+  }
+  ScanStartupFolder(registry, platform.files, &result);
+  for (int i = 0; i < kSourceCount; ++i) {
+    if (sources[i].kind != PlaceKind::WinIni) continue;
+    ScanWinIni(platform.profile, sources[i], true, &result);
+    ScanWinIni(platform.profile, sources[i], false, &result);
+  }
+  entries.AppendScanned(std::move(result.rows), std::move(result.stored));
+}
+
+}  // namespace qel

@@ -1,0 +1,28 @@
+// Finds every auto-start entry in the thirteen places and appends it to the
+// entry list, in catalogue order.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "registry/module1.h"
+#include "startup/entry_list.h"
+
+namespace qel {
+
+void ScanStartupEntries(Module1& registry, Platform& platform, EntryList& entries);
+
+// A file name without its last extension: "a.b.lnk" gives "a.b".
+std::string StripExtension(const std::string& fileName);
+
+// The Startup folder's path, or the empty text when it cannot be read.
+std::string ReadStartupFolder(Module1& registry);
+
+// Files of the Startup folder that the program manages: neither folders nor
+// system files. Empty when the folder cannot be listed.
+std::vector<FileEntry> ListStartupFiles(FileSystemApi& files, const std::string& folder);
+
+// A Win.ini key's whole text; false when the key is missing.
+bool ReadWinIniKey(ProfileApi& profile, const std::string& key, std::string* text);
+
+}  // namespace qel

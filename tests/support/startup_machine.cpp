@@ -1,0 +1,52 @@
+#include "support/startup_machine.h"
+
+#include "platform/memory/memory_system.h"
+#include "startup/catalogue.h"
+
+namespace qel::test {
+
+std::string G(const std::string& utf8) {
+  static mem::MemorySystem codec;
+  return codec.ToAnsi(utf8);
+}
+
+StartupMachine::StartupMachine() {
+  registry.PutString(kHkeyCurrentUser, kShellFolders, "Startup", kStartupFolder);
+  files.AddFolder(kStartupFolder);
+}
+
+std::string StartupMachine::Dump() const {
+  std::string out;
+  const ManagedKey* keys = ManagedKeysInCommitOrder();
+  for (int k = 0; k < kManagedKeyCount; ++k) {
+    RegKey root = keys[k].source->root;
+    std::string path = KeyPath(keys[k].source->writePath, keys[k].enabled);
+    for (const std::string& name : registry.ValueNames(root, path)) {
+      std::uint32_t type = 0;
+      std::string bytes;
+      registry.Get(root, path, name, &type, &bytes);
+      out += path + "|" + name + "|" + std::to_string(type) + "|" + bytes + "\n";
+    }
+  }
+  for (const char* key : {"load", "noload", "run", "norun"}) {
+    std::string text;
+    if (profile.Get("windows", key, &text)) out += std::string("ini|") + key + "|" + text + "\n";
+  }
+  return out;
+}
+
+::testing::AssertionResult HasValue(const mem::MemoryRegistry& registry, RegKey root,
+                                    const std::string& key, const std::string& name,
+                                    std::uint32_t type, const std::string& bytes) {
+  std::uint32_t actualType = 0;
+  std::string actualBytes;
+  if (!registry.Get(root, key, name, &actualType, &actualBytes))
+    return ::testing::AssertionFailure() << "no value \"" << name << "\" in " << key;
+  if (actualType != type || actualBytes != bytes)
+    return ::testing::AssertionFailure()
+           << "value \"" << name << "\" in " << key << " is type " << actualType << " \""
+           << actualBytes << "\", want type " << type << " \"" << bytes << "\"";
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace qel::test

@@ -1,0 +1,63 @@
+// A memory machine laid out like a user's Windows: the Run-family keys, the
+// Startup folder, Win.ini, with helpers to seed and inspect them in GBK.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/memory/memory_platform.h"
+#include "registry/module1.h"
+
+namespace qel::test {
+
+constexpr char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run-";
+constexpr char kRunServices[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+constexpr char kRunServicesTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServices-";
+constexpr char kRunOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr char kRunOnceTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce-";
+constexpr char kRunServicesOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce";
+constexpr char kRunOnceEx[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
+constexpr char kRunOnceExTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx-";
+constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kStartupFolder[] = "C:\\WINDOWS\\Start Menu\\Programs\\StartUp";
+
+// UTF-8 test text in the code page the program works in (GBK).
+std::string G(const std::string& utf8);
+
+class StartupMachine {
+ public:
+  StartupMachine();
+
+  mem::MemoryPlatform memory;
+  mem::MemoryRegistry& registry = memory.registry();
+  mem::MemoryProfile& profile = memory.profile();
+  mem::MemoryFiles& files = memory.files();
+  Platform& platform = memory.platform();
+
+  void PutString(RegKey root, const std::string& key, const std::string& name,
+                 const std::string& text, std::uint32_t type = kRegSz) {
+    registry.PutString(root, key, name, text, type);
+  }
+  // A file in the Startup folder.
+  void AddStartupFile(const std::string& name, std::uint32_t attributes = 0) {
+    files.AddFile(std::string(kStartupFolder) + "\\" + name, "shortcut", attributes);
+  }
+  std::string StartupPath(const std::string& name) const {
+    return std::string(kStartupFolder) + "\\" + name;
+  }
+  // Every managed registry value (type and bytes) and Win.ini key, as one
+  // comparable text.
+  std::string Dump() const;
+};
+
+// Checks a value's type and exact bytes, reporting the caller's line.
+::testing::AssertionResult HasValue(const mem::MemoryRegistry& registry, RegKey root,
+                                    const std::string& key, const std::string& name,
+                                    std::uint32_t type, const std::string& bytes);
+// A string value's bytes: the text and its NUL.
+inline std::string Sz(const std::string& text) { return text + '\0'; }
+
+}  // namespace qel::test
