@@ -98,8 +98,10 @@ bool EqualsIgnoringCase(const std::string& a, const char* b) {
 
 // "True"/"False" in any case, or a number: 0 clears the mark, any other sets it.
 bool ParseMark(const std::string& text, bool* checked) {
-  if (EqualsIgnoringCase(text, "true")) return *checked = true;
-  if (EqualsIgnoringCase(text, "false")) return !(*checked = false);
+  if (EqualsIgnoringCase(text, "true") || EqualsIgnoringCase(text, "false")) {
+    *checked = EqualsIgnoringCase(text, "true");
+    return true;
+  }
   std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
   bool digits = false, nonZero = false, point = false;
   for (; i < text.size(); ++i) {

@@ -5,6 +5,11 @@
 #include <cstdint>
 #include <string>
 
+// windows.h maps MessageBox to MessageBoxA; here it names the host's own.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 namespace qel::ui {
 
 class Window;

@@ -1,0 +1,41 @@
+#include "platform/memory/ansi_names.h"
+
+namespace qel::mem {
+
+namespace {
+
+bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+}  // namespace
+
+std::string FoldName(const std::string& ansi) {
+  std::string folded = ansi;
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(folded[i]);
+    if (IsLeadByte(c)) {
+      ++i;  // the trail byte stays as it is
+    } else if (c >= 'a' && c <= 'z') {
+      folded[i] = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return folded;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  // Byte by byte, without building folded copies: lookups run this a lot.
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (IsLeadByte(x)) {
+      if (x != y || i + 1 == a.size() || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace qel::mem

@@ -1,0 +1,45 @@
+// Win.ini in memory: sections of keys, both matched case-insensitively.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/memory/call_meter.h"
+#include "platform/registry.h"
+
+namespace qel::mem {
+
+class MemoryProfile : public ProfileApi {
+ public:
+  explicit MemoryProfile(CallMeter* meter = nullptr) : meter_(meter) {}
+
+  // Cuts a long text to the buffer without splitting a Chinese character.
+  std::uint32_t GetProfileString(const std::string& section, const std::string& key,
+                                 const std::string& fallback, char* buffer,
+                                 std::uint32_t size) override;
+  // A null text deletes the key and reports false when there was none.
+  bool WriteProfileString(const std::string& section, const std::string& key,
+                          const char* text) override;
+
+  // Test-side controls: not platform calls, never metered.
+  void Put(const std::string& section, const std::string& key, const std::string& text);
+  bool Get(const std::string& section, const std::string& key, std::string* text) const;
+  void Remove(const std::string& section, const std::string& key);
+
+ private:
+  struct Entry {
+    std::string section;
+    std::string key;
+    std::string text;
+  };
+
+  Entry* Find(const std::string& section, const std::string& key);
+  const Entry* Find(const std::string& section, const std::string& key) const;
+
+  CallMeter* meter_;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace qel::mem

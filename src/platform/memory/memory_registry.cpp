@@ -1,0 +1,419 @@
+#include "platform/memory/memory_registry.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/memory/ansi_names.h"
+
+namespace qel::mem {
+
+namespace {
+
+constexpr Status kInvalidHandle = 6;
+constexpr Status kInvalidParameter = 87;
+constexpr Status kKeyDeleted = 1018;
+
+constexpr std::uint32_t kKeySetValue = 0x2;
+constexpr std::uint32_t kKeyCreateSubKey = 0x4;
+// Any of these in an access mask asks to change the key.
+constexpr std::uint32_t kWriteRights =
+    0x2 | 0x4 | 0x20 | 0x10000 | 0x40000 | 0x80000 | 0x10000000 | 0x40000000;
+
+bool IsStringType(std::uint32_t type) {
+  return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+std::vector<std::string> SplitPath(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : path) {
+    if (c == '\\') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
+std::string FoldedPath(const std::string& path) {
+  std::string folded;
+  for (const std::string& part : SplitPath(path)) {
+    if (!folded.empty()) folded += '\\';
+    folded += FoldName(part);
+  }
+  return folded;
+}
+
+}  // namespace
+
+struct MemoryRegistry::Node {
+  struct Value {
+    std::string name;
+    std::uint32_t type;
+    std::string data;
+    std::string folded;  // the name as lookups compare it
+  };
+
+  std::string name;
+  RegKey root = 0;
+  Node* parent = nullptr;
+  bool deleted = false;
+  std::vector<Value> values;  // in enumeration order
+  std::vector<std::shared_ptr<Node>> children;
+
+  // Folded name to position in values, so that a key with thousands of
+  // values is looked up in constant time, as the benchmarks need.
+  std::unordered_map<std::string, std::size_t> positions;
+
+  Value* FindValue(const std::string& valueName) {
+    auto it = positions.find(FoldName(valueName));
+    return it == positions.end() ? nullptr : &values[it->second];
+  }
+  void AddValue(Value value) {
+    value.folded = FoldName(value.name);
+    positions.emplace(value.folded, values.size());
+    values.push_back(std::move(value));
+  }
+  // Removing value i moves every later value up one place, as on Windows.
+  bool EraseValue(const std::string& valueName) {
+    auto it = positions.find(FoldName(valueName));
+    if (it == positions.end()) return false;
+    std::size_t at = it->second;
+    positions.erase(it);
+    values.erase(values.begin() + at);
+    for (std::size_t i = at; i < values.size(); ++i) positions.find(values[i].folded)->second = i;
+    return true;
+  }
+  std::shared_ptr<Node> FindChild(const std::string& childName) const {
+    for (const auto& child : children) {
+      if (SameName(child->name, childName)) return child;
+    }
+    return nullptr;
+  }
+  std::string Path() const {
+    if (!parent) return "";
+    std::string above = parent->Path();
+    return above.empty() ? FoldName(name) : above + '\\' + FoldName(name);
+  }
+  void MarkDeleted() {
+    deleted = true;
+    for (auto& child : children) child->MarkDeleted();
+  }
+};
+
+MemoryRegistry::MemoryRegistry(CallMeter* meter)
+    : meter_(meter),
+      currentUser_(std::make_shared<Node>()),
+      localMachine_(std::make_shared<Node>()) {
+  currentUser_->root = kHkeyCurrentUser;
+  localMachine_->root = kHkeyLocalMachine;
+}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+void MemoryRegistry::Tick() {
+  if (meter_) meter_->Tick();
+}
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Resolve(RegKey key) const {
+  if (key == kHkeyCurrentUser) return currentUser_;
+  if (key == kHkeyLocalMachine) return localMachine_;
+  auto it = handles_.find(key);
+  return it == handles_.end() ? nullptr : it->second.node;
+}
+
+Status MemoryRegistry::Lookup(RegKey key, std::uint32_t right, std::shared_ptr<Node>* node) const {
+  std::shared_ptr<Node> found = Resolve(key);
+  if (!found) return kInvalidHandle;
+  auto it = handles_.find(key);
+  if (it != handles_.end() && (it->second.access & right) != right) return kAccessDenied;
+  if (found->deleted) return kKeyDeleted;
+  *node = found;
+  return kOk;
+}
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(const std::shared_ptr<Node>& from,
+                                                           const std::string& path) const {
+  std::shared_ptr<Node> node = from;
+  for (const std::string& part : SplitPath(path)) {
+    if (!node) break;
+    node = node->FindChild(part);
+  }
+  return node;
+}
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Make(RegKey root, const std::string& path) {
+  std::shared_ptr<Node> node = Resolve(root);
+  for (const std::string& part : SplitPath(path)) {
+    std::shared_ptr<Node> child = node->FindChild(part);
+    if (!child) {
+      child = std::make_shared<Node>();
+      child->name = part;
+      child->root = node->root;
+      child->parent = node.get();
+      node->children.push_back(child);
+    }
+    node = child;
+  }
+  return node;
+}
+
+bool MemoryRegistry::Denied(const Denials& denials, const Node& node) {
+  return !denials.empty() && denials.count({node.root, node.Path()}) != 0;
+}
+
+void MemoryRegistry::SetDenied(Denials* denials, RegKey root, const std::string& path, bool deny) {
+  if (deny) {
+    denials->insert({root, FoldedPath(path)});
+  } else {
+    denials->erase({root, FoldedPath(path)});
+  }
+}
+
+RegKey MemoryRegistry::NewHandle(std::shared_ptr<Node> node, std::uint32_t access) {
+  RegKey handle = nextHandle_;
+  nextHandle_ += 4;
+  handles_[handle] = Handle{std::move(node), access};
+  return handle;
+}
+
+Status MemoryRegistry::OpenKey(RegKey root, const std::string& subKey, std::uint32_t access,
+                               RegKey* key) {
+  Tick();
+  std::shared_ptr<Node> parent = Resolve(root);
+  if (!parent) return kInvalidHandle;
+  if (parent->deleted) return kKeyDeleted;
+  std::shared_ptr<Node> node = Find(parent, subKey);
+  if (!node) return kFileNotFound;
+  if (Denied(accessDenied_, *node)) return kAccessDenied;
+  if ((access & kWriteRights) && Denied(writeDenied_, *node)) return kAccessDenied;
+  *key = NewHandle(node, access);
+  return kOk;
+}
+
+Status MemoryRegistry::CreateKey(RegKey root, const std::string& subKey, std::uint32_t access,
+                                 RegKey* key) {
+  Tick();
+  std::shared_ptr<Node> node = Resolve(root);
+  if (!node) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  std::vector<std::string> parts = SplitPath(subKey);
+  // Check every key that would be created before creating any of them.
+  std::shared_ptr<Node> walk = node;
+  for (const std::string& part : parts) {
+    std::shared_ptr<Node> child = walk->FindChild(part);
+    if (!child) {
+      if (Denied(writeDenied_, *walk) || Denied(accessDenied_, *walk)) return kAccessDenied;
+      break;
+    }
+    walk = child;
+  }
+  for (const std::string& part : parts) {
+    std::shared_ptr<Node> child = node->FindChild(part);
+    if (!child) {
+      child = std::make_shared<Node>();
+      child->name = part;
+      child->root = node->root;
+      child->parent = node.get();
+      node->children.push_back(child);
+    }
+    node = child;
+  }
+  if (Denied(accessDenied_, *node)) return kAccessDenied;
+  if ((access & kWriteRights) && Denied(writeDenied_, *node)) return kAccessDenied;
+  *key = NewHandle(node, access);
+  return kOk;
+}
+
+Status MemoryRegistry::CloseKey(RegKey key) {
+  Tick();
+  if (key == kHkeyCurrentUser || key == kHkeyLocalMachine) return kOk;
+  return handles_.erase(key) ? kOk : kInvalidHandle;
+}
+
+Status MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
+                                  void* data, std::uint32_t* size) {
+  Tick();
+  if (data && !size) return kInvalidParameter;
+  std::shared_ptr<Node> node;
+  if (Status status = Lookup(key, kKeyQueryValue, &node)) return status;
+  std::uint32_t room = size ? *size : 0;
+  if (!data && size) *size = 0;
+  if (type) *type = kRegNone;
+  Node::Value* value = node->FindValue(name);
+  if (!value) return kFileNotFound;
+
+  const std::uint32_t length = static_cast<std::uint32_t>(value->data.size());
+  Status status = kOk;
+  if (data && length > room) {
+    status = kMoreData;  // the buffer is left as it was
+  } else if (data) {
+    std::memcpy(data, value->data.data(), length);
+    // A string stored without its NUL gets one when there is room.
+    char* bytes = static_cast<char*>(data);
+    if (IsStringType(value->type) && length > 0 && length < room && bytes[length - 1] != 0) {
+      bytes[length] = 0;
+    }
+  }
+  if (type) *type = value->type;
+  if (size) *size = length;
+  return status;
+}
+
+Status MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                                const void* data, std::uint32_t size) {
+  Tick();
+  std::shared_ptr<Node> node;
+  if (Status status = Lookup(key, kKeySetValue, &node)) return status;
+  if (Denied(writeDenied_, *node)) return kAccessDenied;
+  if (!data && size) return kInvalidParameter;
+  std::string bytes(static_cast<const char*>(data), data ? size : 0);
+  if (Node::Value* value = node->FindValue(name)) {
+    value->type = type;  // keeps its name's case and its place
+    value->data = std::move(bytes);
+  } else {
+    node->AddValue(Node::Value{name, type, std::move(bytes)});
+  }
+  return kOk;
+}
+
+Status MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
+  Tick();
+  std::shared_ptr<Node> node;
+  if (Status status = Lookup(key, kKeySetValue, &node)) return status;
+  if (Denied(writeDenied_, *node)) return kAccessDenied;
+  return node->EraseValue(name) ? kOk : kFileNotFound;
+}
+
+Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
+                                 std::uint32_t* nameLength, std::uint32_t* type, void* data,
+                                 std::uint32_t* dataLength) {
+  Tick();
+  if ((data && !dataLength) || !name || !nameLength) return kInvalidParameter;
+  std::shared_ptr<Node> node;
+  if (Status status = Lookup(key, kKeyQueryValue, &node)) return status;
+  if (index >= node->values.size()) return kNoMoreItems;
+  const Node::Value& value = node->values[index];
+  const std::uint32_t length = static_cast<std::uint32_t>(value.data.size());
+
+  // Data that does not fit fails before the name is looked at: the name
+  // buffer and its length stay untouched, type and needed size are set.
+  Status status = kOk;
+  if (data && length > *dataLength) {
+    status = kMoreData;
+  } else if (data) {
+    std::memcpy(data, value.data.data(), length);
+    char* bytes = static_cast<char*>(data);
+    if (IsStringType(value.type) && length > 0 && length < *dataLength && bytes[length - 1] != 0) {
+      bytes[length] = 0;
+    }
+  }
+
+  if (status == kOk) {
+    const std::uint32_t nameBytes = static_cast<std::uint32_t>(value.name.size());
+    if (nameBytes >= *nameLength) {
+      // A name that does not fit is cut to the buffer; the length is kept.
+      status = kMoreData;
+      if (*nameLength) {
+        std::memcpy(name, value.name.data(), *nameLength - 1);
+        name[*nameLength - 1] = 0;
+      }
+    } else {
+      std::memcpy(name, value.name.data(), nameBytes);
+      name[nameBytes] = 0;
+      *nameLength = nameBytes;
+    }
+  }
+  if (type) *type = value.type;
+  if (dataLength) *dataLength = length;
+  return status;
+}
+
+Status MemoryRegistry::DeleteKey(RegKey root, const std::string& subKey) {
+  Tick();
+  std::shared_ptr<Node> parent = Resolve(root);
+  if (!parent) return kInvalidHandle;
+  if (parent->deleted) return kKeyDeleted;
+  if (SplitPath(subKey).empty()) return kInvalidParameter;  // never a root
+  std::shared_ptr<Node> node = Find(parent, subKey);
+  if (!node) return kFileNotFound;
+  if (Denied(accessDenied_, *node) || Denied(writeDenied_, *node)) return kAccessDenied;
+  if (!node->children.empty()) return kAccessDenied;
+  auto& siblings = node->parent->children;
+  siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+  node->MarkDeleted();
+  return kOk;
+}
+
+void MemoryRegistry::Put(RegKey root, const std::string& path, const std::string& name,
+                         std::uint32_t type, const std::string& bytes) {
+  std::shared_ptr<Node> node = Make(root, path);
+  if (Node::Value* value = node->FindValue(name)) {
+    value->type = type;
+    value->data = bytes;
+  } else {
+    node->AddValue(Node::Value{name, type, bytes});
+  }
+}
+
+void MemoryRegistry::PutString(RegKey root, const std::string& path, const std::string& name,
+                               const std::string& text, std::uint32_t type) {
+  Put(root, path, name, type, text + '\0');
+}
+
+void MemoryRegistry::PutDword(RegKey root, const std::string& path, const std::string& name,
+                              std::uint32_t value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  Put(root, path, name, kRegDword, bytes);
+}
+
+bool MemoryRegistry::Get(RegKey root, const std::string& path, const std::string& name,
+                         std::uint32_t* type, std::string* bytes) const {
+  std::shared_ptr<Node> node = Find(Resolve(root), path);
+  Node::Value* value = node ? node->FindValue(name) : nullptr;
+  if (!value) return false;
+  if (type) *type = value->type;
+  if (bytes) *bytes = value->data;
+  return true;
+}
+
+bool MemoryRegistry::HasKey(RegKey root, const std::string& path) const {
+  return Find(Resolve(root), path) != nullptr;
+}
+
+bool MemoryRegistry::HasValue(RegKey root, const std::string& path, const std::string& name) const {
+  return Get(root, path, name, nullptr, nullptr);
+}
+
+std::vector<std::string> MemoryRegistry::ValueNames(RegKey root, const std::string& path) const {
+  std::vector<std::string> names;
+  if (std::shared_ptr<Node> node = Find(Resolve(root), path)) {
+    for (const Node::Value& value : node->values) names.push_back(value.name);
+  }
+  return names;
+}
+
+void MemoryRegistry::AddKey(RegKey root, const std::string& path) { Make(root, path); }
+
+void MemoryRegistry::RemoveKey(RegKey root, const std::string& path) {
+  std::shared_ptr<Node> node = Find(Resolve(root), path);
+  if (!node || !node->parent) return;
+  auto& siblings = node->parent->children;
+  siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+  node->MarkDeleted();
+}
+
+void MemoryRegistry::DenyWrite(RegKey root, const std::string& path, bool deny) {
+  SetDenied(&writeDenied_, root, path, deny);
+}
+
+void MemoryRegistry::DenyAccess(RegKey root, const std::string& path, bool deny) {
+  SetDenied(&accessDenied_, root, path, deny);
+}
+
+}  // namespace qel::mem

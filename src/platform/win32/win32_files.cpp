@@ -1,0 +1,104 @@
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+// windows.h maps this name to DeleteFileA; the interface keeps the plain name.
+#undef DeleteFile
+
+namespace qel::win32 {
+
+namespace {
+
+Status LastError() { return static_cast<Status>(GetLastError()); }
+
+}  // namespace
+
+Status FileSystem::ListFolder(const std::string& folder, std::vector<FileEntry>* entries) {
+  entries->clear();
+  std::string base = folder;
+  while (!base.empty() && (base.back() == '\\' || base.back() == '/')) base.pop_back();
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((base + "\\*.*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    Status status = LastError();
+    // A drive root has no "." entry: nothing found there means empty.
+    DWORD attributes = GetFileAttributesA((base + "\\").c_str());
+    if (status == ERROR_FILE_NOT_FOUND && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return kOk;
+    }
+    return status;
+  }
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") entries->push_back({name, found.dwFileAttributes});
+  } while (FindNextFileA(search, &found));
+  Status status = LastError();
+  FindClose(search);
+  return status == ERROR_NO_MORE_FILES ? kOk : status;
+}
+
+Status FileSystem::GetAttributes(const std::string& path, std::uint32_t* attributes) {
+  DWORD found = GetFileAttributesA(path.c_str());
+  if (found == INVALID_FILE_ATTRIBUTES) return LastError();
+  *attributes = found;
+  return kOk;
+}
+
+Status FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  DWORD wanted = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+  return SetFileAttributesA(path.c_str(), wanted) ? kOk : LastError();
+}
+
+Status FileSystem::DeleteFile(const std::string& path) {
+  return DeleteFileA(path.c_str()) ? kOk : LastError();
+}
+
+bool FileSystem::Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Status FileSystem::ReadFile(const std::string& path, std::string* bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return LastError();
+  std::string read;
+  char chunk[65536];
+  Status status = kOk;
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file, chunk, sizeof(chunk), &got, nullptr)) {
+      status = LastError();
+      break;
+    }
+    if (got == 0) break;
+    read.append(chunk, got);
+  }
+  CloseHandle(file);
+  if (status == kOk) bytes->swap(read);
+  return status;
+}
+
+Status FileSystem::WriteFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return LastError();
+  Status status = kOk;
+  std::size_t done = 0;
+  while (done < bytes.size() && status == kOk) {
+    DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    DWORD wrote = 0;
+    if (!::WriteFile(file, bytes.data() + done, want, &wrote, nullptr)) {
+      status = LastError();
+    } else if (wrote == 0) {
+      status = kDiskFull;  // a short write must not pass for success
+    }
+    done += wrote;
+  }
+  if (!CloseHandle(file) && status == kOk) status = LastError();
+  return status;
+}
+
+}  // namespace qel::win32

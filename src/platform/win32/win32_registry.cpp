@@ -1,0 +1,85 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+namespace qel::win32 {
+
+namespace {
+
+// Our roots keep their 32-bit values; a 64-bit HKEY root is sign-extended.
+HKEY ToHkey(RegKey key) {
+  if (key == kHkeyCurrentUser) return HKEY_CURRENT_USER;
+  if (key == kHkeyLocalMachine) return HKEY_LOCAL_MACHINE;
+  return reinterpret_cast<HKEY>(key);
+}
+
+// The out-parameters pass through as null when the caller gave null.
+class DwordOut {
+ public:
+  explicit DwordOut(std::uint32_t* target) : target_(target), value_(target ? *target : 0) {}
+  ~DwordOut() {
+    if (target_) *target_ = value_;
+  }
+  DWORD* get() { return target_ ? &value_ : nullptr; }
+
+ private:
+  std::uint32_t* target_;
+  DWORD value_;
+};
+
+}  // namespace
+
+Status Registry::OpenKey(RegKey root, const std::string& subKey, std::uint32_t access,
+                         RegKey* key) {
+  HKEY opened = nullptr;
+  LONG status = RegOpenKeyExA(ToHkey(root), subKey.c_str(), 0, access, &opened);
+  if (status == ERROR_SUCCESS) *key = reinterpret_cast<RegKey>(opened);
+  return static_cast<Status>(status);
+}
+
+Status Registry::CreateKey(RegKey root, const std::string& subKey, std::uint32_t access,
+                           RegKey* key) {
+  SECURITY_ATTRIBUTES security = {sizeof(security), nullptr, TRUE};
+  char noClass[] = "";
+  HKEY created = nullptr;
+  DWORD disposition = 0;
+  LONG status = RegCreateKeyExA(ToHkey(root), subKey.c_str(), 0, noClass, 0, access, &security,
+                                &created, &disposition);
+  if (status == ERROR_SUCCESS) *key = reinterpret_cast<RegKey>(created);
+  return static_cast<Status>(status);
+}
+
+Status Registry::CloseKey(RegKey key) { return static_cast<Status>(RegCloseKey(ToHkey(key))); }
+
+Status Registry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, void* data,
+                            std::uint32_t* size) {
+  DwordOut typeOut(type);
+  DwordOut sizeOut(size);
+  return static_cast<Status>(RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, typeOut.get(),
+                                              static_cast<BYTE*>(data), sizeOut.get()));
+}
+
+Status Registry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const void* data,
+                          std::uint32_t size) {
+  return static_cast<Status>(
+      RegSetValueExA(ToHkey(key), name.c_str(), 0, type, static_cast<const BYTE*>(data), size));
+}
+
+Status Registry::DeleteValue(RegKey key, const std::string& name) {
+  return static_cast<Status>(RegDeleteValueA(ToHkey(key), name.c_str()));
+}
+
+Status Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLength,
+                           std::uint32_t* type, void* data, std::uint32_t* dataLength) {
+  DwordOut nameOut(nameLength);
+  DwordOut typeOut(type);
+  DwordOut dataOut(dataLength);
+  return static_cast<Status>(RegEnumValueA(ToHkey(key), index, name, nameOut.get(), nullptr,
+                                           typeOut.get(), static_cast<BYTE*>(data), dataOut.get()));
+}
+
+Status Registry::DeleteKey(RegKey root, const std::string& subKey) {
+  return static_cast<Status>(RegDeleteKeyA(ToHkey(root), subKey.c_str()));
+}
+
+}  // namespace qel::win32
