@@ -15,7 +15,8 @@
 namespace qel {
 namespace {
 
-constexpr char kControlPanelKey[] = "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
+constexpr char kControlPanelKey[] =
+    "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
 constexpr char kFirstRunValue[] = "OpenMyHomePage";
 
 std::vector<StartupEntry> AllRows(const EntryList& entries) {
@@ -46,7 +47,8 @@ void Form1::OpenWebSiteOnFirstRun() {
   if (mark.AsInteger() == 1) return;
   RegValue one = RegValue::FromInteger(1);
   std::uint32_t size = 4;
-  registry_.WriteRegValue(kHkeyCurrentUser, kControlPanelKey, kFirstRunValue, kRegDword, &one, &size);
+  registry_.WriteRegValue(kHkeyCurrentUser, kControlPanelKey, kFirstRunValue, kRegDword, &one,
+                          &size);
   Command11_Click();
 }
 
@@ -81,13 +83,15 @@ void Form1::Command2_Click() {
   Text1.SetText(NormaliseStartPage(Text1.text()));
   CommitFailure failure = CommitStartupEntries(registry_, platform_, entries_);
   if (failure.failed) {
-    host_.MessageBox(Ansi(failure.deleting ? "无法删除启动文件夹中的文件：" : "无法更改启动文件夹中的文件：") +
-                         failure.path + "\r\n" + Ansi(DescribeStatus(failure.status).c_str()),
-                     ui::kMbOk);
+    host_.MessageBox(
+        Ansi(failure.deleting ? "无法删除启动文件夹中的文件：" : "无法更改启动文件夹中的文件：") +
+            failure.path + "\r\n" + Ansi(DescribeStatus(failure.status).c_str()),
+        ui::kMbOk);
     host_.EndProgram();
     return;
   }
-  WriteProtectionSwitches(registry_, {Checkregedit.value() == 1, Checkhomepage.value() == 1, Text1.text()});
+  WriteProtectionSwitches(registry_,
+                          {Checkregedit.value() == 1, Checkhomepage.value() == 1, Text1.text()});
   host_.EndProgram();
 }
 
@@ -102,7 +106,9 @@ void Form1::Command3_Click() {
   }
   const SnapshotFiles paths = SnapshotPaths(systemDirectory_);
   const std::pair<const std::string*, const std::string*> files[] = {
-      {&paths.names, &bytes.names}, {&paths.commandLines, &bytes.commandLines}, {&paths.tags, &bytes.tags}};
+      {&paths.names, &bytes.names},
+      {&paths.commandLines, &bytes.commandLines},
+      {&paths.tags, &bytes.tags}};
   for (const auto& file : files) {
     Status status = platform_.files.WriteFile(*file.first, *file.second);
     if (status != kOk) {

@@ -64,7 +64,8 @@ class Form1 : public ui::Window {
  private:
   std::string Ansi(const char* utf8) const { return platform_.system.ToAnsi(utf8); }
   void Say(const char* utf8) { host_.MessageBox(Ansi(utf8), ui::kMbOk); }
-  void SetUp(ui::Control& control, const char* caption, int tabIndex, const char* tooltip = nullptr);
+  void SetUp(ui::Control& control, const char* caption, int tabIndex,
+             const char* tooltip = nullptr);
   void LayOut();
   void OpenWebSiteOnFirstRun();
 

@@ -7,6 +7,11 @@
 
 #include "platform/status.h"
 
+// windows.h maps these names to their A/W forms; here they name our own.
+#ifdef DeleteFile
+#undef DeleteFile
+#endif
+
 namespace qel {
 
 constexpr std::uint32_t kAttrReadOnly = 0x1;

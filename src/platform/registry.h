@@ -7,6 +7,14 @@
 
 #include "platform/status.h"
 
+// windows.h maps these names to their A/W forms; here they name our own.
+#ifdef GetProfileString
+#undef GetProfileString
+#endif
+#ifdef WriteProfileString
+#undef WriteProfileString
+#endif
+
 namespace qel {
 
 // An open key or a predefined root. Roots keep their 32-bit Win32 values.

@@ -6,6 +6,11 @@
 
 #include "platform/status.h"
 
+// windows.h maps these names to their A/W forms; here they name our own.
+#ifdef ShellExecute
+#undef ShellExecute
+#endif
+
 namespace qel {
 
 class SystemApi {

@@ -20,6 +20,19 @@ std::int32_t IntegerOfBytes(const std::string& bytes) {
   return static_cast<std::int32_t>(value);
 }
 
+RegValue ValueOfBytes(std::uint32_t type, const std::string& bytes) {
+  switch (type) {
+    case kRegSz:
+    case kRegExpandSz: return RegValue::FromText(TextOfStringBytes(bytes));
+    case kRegBinary:
+    case kRegDword:
+      if (bytes.size() <= 4) return RegValue::FromInteger(IntegerOfBytes(bytes));
+      break;
+    default: break;
+  }
+  return {};
+}
+
 Status Module1::QueryWhole(RegKey key, const std::string& name, RegValueInfo* info) {
   std::uint32_t size = 0;
   Status status = registry_.QueryValue(key, name, &info->type, nullptr, &size);
@@ -45,19 +58,10 @@ Status Module1::ReadRegValue(RegKey root, const std::string& subKey, const std::
   status = QueryWhole(key, name, &found);
   registry_.CloseKey(key);
   if (status != kOk) return status;
-  switch (found.type) {
-    case kRegSz:
-    case kRegExpandSz:
-      *data = RegValue::FromText(TextOfStringBytes(found.bytes));
-      break;
-    case kRegBinary:
-    case kRegDword:
-      if (found.bytes.size() > 4) return kMoreData;
-      *data = RegValue::FromInteger(IntegerOfBytes(found.bytes));
-      break;
-    default:
-      break;  // a type the program cannot show: read nothing
-  }
+  const bool integer = found.type == kRegBinary || found.type == kRegDword;
+  if (integer && found.bytes.size() > 4) return kMoreData;
+  RegValue value = ValueOfBytes(found.type, found.bytes);
+  if (!value.empty()) *data = std::move(value);  // other types read nothing
   if (info) *info = std::move(found);
   return kOk;
 }
@@ -74,9 +78,9 @@ Status Module1::WriteRegValue(RegKey root, const std::string& subKey, const std:
   } else if (type == kRegDword || type == kRegBinary) {
     std::int32_t value = data->AsInteger().value_or(0);
     std::uint32_t bits = static_cast<std::uint32_t>(value);
-    unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                              static_cast<unsigned char>(bits >> 16),
-                              static_cast<unsigned char>(bits >> 24)};
+    unsigned char bytes[4] = {
+        static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
     if (type == kRegDword) *size = 4;
     std::uint32_t count = *size > 4 ? 4 : *size;
     status = registry_.SetValue(key, name, type, bytes, count);
@@ -91,7 +95,8 @@ Status Module1::WriteRegBytes(RegKey root, const std::string& subKey, const std:
   RegKey key = 0;
   Status status = registry_.CreateKey(root, subKey, kKeyWrite, &key);
   if (status != kOk) return status;
-  status = registry_.SetValue(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  status =
+      registry_.SetValue(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
   registry_.CloseKey(key);
   return status;
 }
@@ -112,18 +117,32 @@ Status Module1::DeleteRegValue(RegKey root, const std::string& subKey, const std
   return status;
 }
 
-Status Module1::EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* entry) {
+Status Module1::EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* entry, bool withData) {
   std::vector<char>& name = nameBuffer_;
   name.resize(kMaxValueNameChars);
-  std::uint32_t nameLength = kMaxValueNameChars;
+  if (withData && dataBuffer_.size() < 4096) dataBuffer_.resize(4096);
+  Status status = kMoreData;
   std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
-  // No data buffer: only the name must fit, so no value is ever skipped.
-  Status status = registry_.EnumValue(key, index, name.data(), &nameLength, &type, nullptr, &size);
+  // Without a data buffer only the name must fit; with one, a value whose
+  // data does not fit is asked for again with a buffer of its size.
+  for (int attempt = 0; status == kMoreData && attempt < 4; ++attempt) {
+    std::uint32_t nameLength = kMaxValueNameChars;
+    size = withData ? static_cast<std::uint32_t>(dataBuffer_.size()) : 0;
+    status = registry_.EnumValue(key, index, name.data(), &nameLength, &type,
+                                 withData ? &dataBuffer_[0] : nullptr, &size);
+    if (status == kOk) {
+      entry->name.assign(name.data(), nameLength);
+    } else if (status == kMoreData && withData && size > dataBuffer_.size()) {
+      dataBuffer_.resize(size);
+    } else if (status == kMoreData) {
+      return status;
+    }
+  }
   if (status != kOk) return status;
-  entry->name.assign(name.data(), nameLength);
   entry->type = type;
   entry->size = size;
+  if (withData) entry->bytes.assign(dataBuffer_.data(), size);
   return kOk;
 }
 

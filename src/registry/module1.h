@@ -17,11 +17,13 @@ struct RegValueInfo {
   std::string bytes;
 };
 
-// One value as enumeration reports it: its whole name, type and data size.
+// One value as enumeration reports it: its whole name, type, data size and,
+// when asked for, its data.
 struct RegValueEntry {
   std::string name;
   std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
+  std::string bytes;
 };
 
 class Module1 {
@@ -49,9 +51,10 @@ class Module1 {
   // Callers mostly ignore the result; the commit and repairs use it.
   Status DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name);
 
-  // Enumerates value index of an open key with a name buffer large enough for
-  // any value name, so that no value hides behind a long neighbour.
-  Status EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* entry);
+  // Enumerates value index of an open key with buffers large enough for any
+  // value, so that no value hides behind a long neighbour. withData also
+  // fetches the data, in the same call where it fits.
+  Status EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* entry, bool withData = false);
 
   RegistryApi& api() { return registry_; }
 
@@ -59,12 +62,16 @@ class Module1 {
   Status QueryWhole(RegKey key, const std::string& name, RegValueInfo* info);
   RegistryApi& registry_;
   std::vector<char> nameBuffer_;
+  std::string dataBuffer_;
 };
 
 // The text a string value's bytes hold: up to the first NUL, or all of them.
 std::string TextOfStringBytes(const std::string& bytes);
 // The integer of up to 4 little-endian bytes; missing high bytes are zero.
 std::int32_t IntegerOfBytes(const std::string& bytes);
+// What a value of this type and these bytes reads as: text for strings, an
+// integer for REG_DWORD and REG_BINARY of up to 4 bytes, else empty.
+RegValue ValueOfBytes(std::uint32_t type, const std::string& bytes);
 
 }  // namespace qel
 

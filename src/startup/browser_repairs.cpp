@@ -13,7 +13,8 @@ Status RestoreBrowserTitle(Module1& registry) {
   for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
     RegValue title = RegValue::FromText("Microsoft Internet Explorer");
     std::uint32_t size = 0;
-    Status status = registry.WriteRegValue(root, kBrowserMainKey, "Window Title", kRegSz, &title, &size);
+    Status status =
+        registry.WriteRegValue(root, kBrowserMainKey, "Window Title", kRegSz, &title, &size);
     if (root == kHkeyCurrentUser) userStatus = status;
   }
   return userStatus;

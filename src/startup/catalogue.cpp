@@ -13,43 +13,41 @@ namespace {
 // the registry ignores case, so they are kept as each component spells them.
 const StartupSource kSources[kSourceCount] = {
     {"reg", PlaceKind::RegistryKey, kHkeyLocalMachine, "SOFTWARE" CV_ "Run", "SOFTWARE" CV_ "Run",
-     "SOFTWARE" CV_ "Run", "SOFTWARE" CV_ "Run", nullptr, nullptr, LM_ "Software" CV_ "Run",
-     LM_ "Software" CV_ "Run-"},
+     "SOFTWARE" CV_ "Run", nullptr, nullptr, LM_ "Software" CV_ "Run", LM_ "Software" CV_ "Run-"},
     {"regs", PlaceKind::RegistryKey, kHkeyLocalMachine, "Software" CV_ "RunServices",
-     "SOFTWARE" CV_ "RunServices", "SOFTWARE" CV_ "runServices", "SOFTWARE" CV_ "runServices",
-     nullptr, nullptr, LM_ "Software" CV_ "RunServices", LM_ "Software" CV_ "RunServices-"},
+     "SOFTWARE" CV_ "runServices", "SOFTWARE" CV_ "runServices", nullptr, nullptr,
+     LM_ "Software" CV_ "RunServices", LM_ "Software" CV_ "RunServices-"},
     {"HKLMrunonce", PlaceKind::RegistryKey, kHkeyLocalMachine, "Software" CV_ "RunOnce",
-     "SOFTWARE" CV_ "RunOnce", "Software" CV_ "RunOnce", "SOFTWARE" CV_ "runOnce", nullptr, nullptr,
+     "Software" CV_ "RunOnce", "SOFTWARE" CV_ "runOnce", nullptr, nullptr,
      LM_ "SOFTWARE" CV_ "RunOnce", LM_ "SOFTWARE" CV_ "RunOnce-"},
     {"HKLMRunServicesOnce", PlaceKind::RegistryKey, kHkeyLocalMachine,
-     "Software" CV_ "RunServicesOnce", "SOFTWARE" CV_ "RunServicesOnce",
-     "Software" CV_ "RunServicesOnce", "SOFTWARE" CV_ "RunServicesOnce", nullptr, nullptr,
-     LM_ "SOFTWARE" CV_ "RunServicesOnce", LM_ "SOFTWARE" CV_ "RunServicesOnce-"},
+     "Software" CV_ "RunServicesOnce", "Software" CV_ "RunServicesOnce",
+     "SOFTWARE" CV_ "RunServicesOnce", nullptr, nullptr, LM_ "SOFTWARE" CV_ "RunServicesOnce",
+     LM_ "SOFTWARE" CV_ "RunServicesOnce-"},
     {"reg2", PlaceKind::RegistryKey, kHkeyCurrentUser, "Software" CV_ "Run", "SOFTWARE" CV_ "Run",
-     "SOFTWARE" CV_ "Run", "SOFTWARE" CV_ "Run", nullptr, nullptr, CU_ "Software" CV_ "Run",
-     CU_ "Software" CV_ "Run-"},
+     "SOFTWARE" CV_ "Run", nullptr, nullptr, CU_ "Software" CV_ "Run", CU_ "Software" CV_ "Run-"},
     {"reg2s", PlaceKind::RegistryKey, kHkeyCurrentUser, "SOFTWARE" CV_ "RunServices",
-     "SOFTWARE" CV_ "RunServices", "SOFTWARE" CV_ "runServices", "SOFTWARE" CV_ "runServices",
-     nullptr, nullptr, CU_ "Software" CV_ "RunServices", CU_ "Software" CV_ "RunServices-"},
+     "SOFTWARE" CV_ "runServices", "SOFTWARE" CV_ "runServices", nullptr, nullptr,
+     CU_ "Software" CV_ "RunServices", CU_ "Software" CV_ "RunServices-"},
     {"HKCUrunonce", PlaceKind::RegistryKey, kHkeyCurrentUser, "Software" CV_ "RunOnce",
-     "SOFTWARE" CV_ "RunOnce", "Software" CV_ "RunOnce", "SOFTWARE" CV_ "runOnce", nullptr, nullptr,
+     "Software" CV_ "RunOnce", "SOFTWARE" CV_ "runOnce", nullptr, nullptr,
      CU_ "SOFTWARE" CV_ "RunOnce", CU_ "SOFTWARE" CV_ "RunOnce-"},
     {"HKCURunServicesOnce", PlaceKind::RegistryKey, kHkeyCurrentUser,
-     "Software" CV_ "RunServicesOnce", "SOFTWARE" CV_ "RunServicesOnce",
-     "Software" CV_ "RunServicesOnce", "SOFTWARE" CV_ "RunServicesOnce", nullptr, nullptr,
-     CU_ "SOFTWARE" CV_ "RunServicesOnce", CU_ "SOFTWARE" CV_ "RunServicesOnce-"},
+     "Software" CV_ "RunServicesOnce", "Software" CV_ "RunServicesOnce",
+     "SOFTWARE" CV_ "RunServicesOnce", nullptr, nullptr, CU_ "SOFTWARE" CV_ "RunServicesOnce",
+     CU_ "SOFTWARE" CV_ "RunServicesOnce-"},
     {"HKLMRunOnceEx", PlaceKind::RegistryKey, kHkeyLocalMachine, "Software" CV_ "RunOnceEx",
-     "SOFTWARE" CV_ "RunOnceEx", "Software" CV_ "RunOnceEx", "SOFTWARE" CV_ "RunOnceEx", nullptr,
-     nullptr, LM_ "SOFTWARE" CV_ "RunOnceEx", LM_ "SOFTWARE" CV_ "RunOnceEx-"},
+     "Software" CV_ "RunOnceEx", "SOFTWARE" CV_ "RunOnceEx", nullptr, nullptr,
+     LM_ "SOFTWARE" CV_ "RunOnceEx", LM_ "SOFTWARE" CV_ "RunOnceEx-"},
     {"HKCURunOnceEx", PlaceKind::RegistryKey, kHkeyCurrentUser, "Software" CV_ "RunOnceEx",
-     "SOFTWARE" CV_ "RunOnceEx", "Software" CV_ "RunOnceEx", "SOFTWARE" CV_ "RunOnceEx", nullptr,
-     nullptr, CU_ "SOFTWARE" CV_ "RunOnceEx", CU_ "SOFTWARE" CV_ "RunOnceEx-"},
-    {"startup", PlaceKind::StartupFolder, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+     "Software" CV_ "RunOnceEx", "SOFTWARE" CV_ "RunOnceEx", nullptr, nullptr,
+     CU_ "SOFTWARE" CV_ "RunOnceEx", CU_ "SOFTWARE" CV_ "RunOnceEx-"},
+    {"startup", PlaceKind::StartupFolder, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
      "开始菜单－程序－启动(删除后不可恢复)", "注意：不可恢复"},
-    {"load", PlaceKind::WinIni, 0, nullptr, nullptr, nullptr, nullptr, "load", "noload",
+    {"load", PlaceKind::WinIni, 0, nullptr, nullptr, nullptr, "load", "noload",
      "Win.ini文件的load项", "Win.ini文件的noload项"},
-    {"run", PlaceKind::WinIni, 0, nullptr, nullptr, nullptr, nullptr, "run", "norun",
-     "Win.ini文件的run项", "Win.ini文件的norun项"},
+    {"run", PlaceKind::WinIni, 0, nullptr, nullptr, nullptr, "run", "norun", "Win.ini文件的run项",
+     "Win.ini文件的norun项"},
 };
 
 #undef CV_
@@ -86,13 +84,10 @@ const ManagedKey* ManagedKeysInCommitOrder() { return kManagedKeys; }
 bool IsListedValueType(std::uint32_t type, std::uint32_t size) {
   switch (type) {
     case kRegSz:
-    case kRegExpandSz:
-      return true;
+    case kRegExpandSz: return true;
     case kRegBinary:
-    case kRegDword:
-      return size <= 4;
-    default:
-      return false;
+    case kRegDword: return size <= 4;
+    default: return false;
   }
 }
 

@@ -17,7 +17,6 @@ struct StartupSource {
   RegKey root;  // registry sources only
   // Registry sources: the key path each component passes (the twin adds "-").
   const char* scanPath;
-  const char* readPath;
   const char* emptyPath;
   const char* writePath;
   // Win.ini sources: the key holding the enabled and the disabled entry.
@@ -47,7 +46,8 @@ constexpr int kManagedKeyCount = 20;
 const ManagedKey* ManagedKeysInCommitOrder();
 
 constexpr char kWinIniSection[] = "windows";
-constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kShellFoldersKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kStartupValue[] = "startup";
 
 // Values the program can show as text: strings, and integers of up to four

@@ -133,13 +133,13 @@ StoredValue ValueToWrite(const StoredValue& stored, const std::string& text) {
         return {kRegBinary, LittleEndian(*value, stored.bytes.size())};
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return {HasEnvironmentReference(text) ? kRegExpandSz : kRegSz, text + '\0'};
 }
 
-CommitFailure CommitStartupEntries(Module1& registry, Platform& platform, const EntryList& entries) {
+CommitFailure CommitStartupEntries(Module1& registry, Platform& platform,
+                                   const EntryList& entries) {
   std::unordered_set<std::string> registryTargets, iniTargets;
   WriteRows(registry, platform.profile, entries, &registryTargets, &iniTargets);
   RemoveUntargetedValues(registry, registryTargets);

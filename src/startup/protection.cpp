@@ -3,13 +3,16 @@
 namespace qel {
 namespace {
 
-constexpr char kSystemPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\System";
+constexpr char kSystemPolicyKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\System";
 constexpr char kRegistryToolsValue[] = "Disableregistrytools";
-constexpr char kControlPanelKey[] = "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
+constexpr char kControlPanelKey[] =
+    "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
 constexpr char kHomePageValue[] = "HomePage";
 constexpr char kBrowserMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
 constexpr char kStartPageValue[] = "start page";
-constexpr char kExplorerPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+constexpr char kExplorerPolicyKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 
 bool HoldsOne(Module1& registry, const char* key, const char* name) {
   RegValue value;
@@ -42,7 +45,9 @@ void ReadProtectionSwitches(Module1& registry, ProtectionSettings* settings) {
   settings->homePageLocked = HoldsOne(registry, kControlPanelKey, kHomePageValue);
 }
 
-std::string NormaliseStartPage(const std::string& text) { return text.empty() ? "about:blank" : text; }
+std::string NormaliseStartPage(const std::string& text) {
+  return text.empty() ? "about:blank" : text;
+}
 
 void WriteProtectionSwitches(Module1& registry, const ProtectionSettings& settings) {
   WriteLock(registry, kSystemPolicyKey, kRegistryToolsValue, settings.registryEditorLocked);

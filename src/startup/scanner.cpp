@@ -20,21 +20,18 @@ struct ScanResult {
 };
 
 void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanResult* result) {
-  const std::string scanPath = KeyPath(source.scanPath, enabled);
-  const std::string readPath = KeyPath(source.readPath, enabled);
   RegKey key = 0;
-  if (registry.OpenRegKey(source.root, scanPath, kKeyQueryValue, &key) != kOk) return;
+  if (registry.OpenRegKey(source.root, KeyPath(source.scanPath, enabled), kKeyQueryValue, &key) !=
+      kOk)
+    return;
   RegValueEntry entry;
-  for (std::uint32_t index = 0; registry.EnumRegValue(key, index, &entry) == kOk; ++index) {
+  // Name, type and data come in one call per value: a key of thousands of
+  // values is listed without reopening it for each.
+  for (std::uint32_t index = 0; registry.EnumRegValue(key, index, &entry, true) == kOk; ++index) {
     if (!IsListedValueType(entry.type, entry.size)) continue;
-    RegValue value;
-    RegValueInfo info;
-    // A value that cannot be read is left out: listed empty, the commit would
-    // overwrite its data.
-    if (registry.ReadRegValue(source.root, readPath, entry.name, &value, &info) != kOk) continue;
-    if (!IsListedValueType(info.type, static_cast<std::uint32_t>(info.bytes.size()))) continue;
-    result->Add({entry.name, enabled, value.TextForm(), source.tag},
-                {info.type, std::move(info.bytes)});
+    std::string text = ValueOfBytes(entry.type, entry.bytes).TextForm();
+    result->Add({entry.name, enabled, std::move(text), source.tag},
+                {entry.type, std::move(entry.bytes)});
   }
   registry.CloseRegKey(key);
 }
@@ -77,7 +74,8 @@ std::vector<FileEntry> ListStartupFiles(FileSystemApi& files, const std::string&
   if (files.ListFolder(folder, &entries) != kOk) return {};
   std::vector<FileEntry> managed;
   for (FileEntry& entry : entries)
-    if ((entry.attributes & (kAttrDirectory | kAttrSystem)) == 0) managed.push_back(std::move(entry));
+    if ((entry.attributes & (kAttrDirectory | kAttrSystem)) == 0)
+      managed.push_back(std::move(entry));
   return managed;
 }
 
@@ -87,7 +85,8 @@ bool ReadWinIniKey(ProfileApi& profile, const std::string& key, std::string* tex
   std::vector<char> buffer(256);
   for (;;) {
     std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
-    std::uint32_t length = profile.GetProfileString(kWinIniSection, key, kMissing, buffer.data(), size);
+    std::uint32_t length =
+        profile.GetProfileString(kWinIniSection, key, kMissing, buffer.data(), size);
     if (length + 2 < size) {
       text->assign(buffer.data(), length);
       return *text != kMissing;

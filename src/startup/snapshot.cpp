@@ -7,7 +7,9 @@ namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 
-bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+bool HasLineBreak(const std::string& text) {
+  return text.find_first_of("\r\n") != std::string::npos;
+}
 
 std::string Quoted(const std::string& text) {
   std::string out = "\"";
@@ -91,7 +93,8 @@ std::vector<std::string> ReadFields(const std::string& line) {
 bool EqualsIgnoringCase(const std::string& a, const char* b) {
   std::size_t i = 0;
   for (; i < a.size() && b[i]; ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
       return false;
   return i == a.size() && !b[i];
 }

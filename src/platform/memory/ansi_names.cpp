@@ -27,7 +27,7 @@ bool SameName(const std::string& a, const std::string& b) {
   for (std::size_t i = 0; i < a.size(); ++i) {
     unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
     if (IsLeadByte(x)) {
-      if (x != y || i + 1 == a.size() || a[i + 1] != b[i + 1]) return false;
+      if (x != y || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
       ++i;
       continue;
     }
