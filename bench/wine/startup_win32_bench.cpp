@@ -32,9 +32,16 @@ void RemoveFolder(const std::string& folder) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   win32::Win32Platform real;
   Platform& platform = real.platform();
+  // "seed" and "clear" let a script time other tools on the same 10,000 values.
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "seed" || mode == "clear") {
+    bench::ClearManagedKeys(platform);
+    if (mode == "seed") bench::SeedValues(platform, 10000);
+    return 0;
+  }
   const std::string savedStartup = ReadStartupSetting(platform);
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
