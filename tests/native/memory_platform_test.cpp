@@ -250,3 +250,21 @@ TEST(MemorySystemFacts, BrokenGbkBecomesQuestionMarks) {
 
 }  // namespace
 }  // namespace qel::mem
+
+namespace qel::mem {
+namespace {
+
+TEST(MemoryPaths, ABackslashTrailByteDoesNotSplitAPath) {
+  // 0x81 0x5C is one GBK character whose second byte is a backslash.
+  const std::string folder = "C:\\\x81\x5C";
+  EXPECT_EQ(SplitPath(folder, true), (std::vector<std::string>{"C:", "\x81\x5C"}));
+  MemoryFiles files;
+  files.AddFile(folder + "\\a.lnk", "x");
+  std::vector<FileEntry> entries;
+  ASSERT_EQ(files.ListFolder(folder, &entries), kOk);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, "a.lnk");
+}
+
+}  // namespace
+}  // namespace qel::mem

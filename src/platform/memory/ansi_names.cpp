@@ -38,4 +38,23 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
+std::vector<std::string> SplitPath(const std::string& path, bool slashSeparates) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    char c = path[i];
+    if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < path.size()) {
+      part += c;
+      part += path[++i];
+    } else if (c == '\\' || (slashSeparates && c == '/')) {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
 }  // namespace qel::mem

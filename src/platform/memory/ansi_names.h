@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qel::mem {
 
@@ -12,5 +13,10 @@ namespace qel::mem {
 std::string FoldName(const std::string& ansi);
 
 bool SameName(const std::string& a, const std::string& b);
+
+// The non-empty parts of a path split at backslashes (and at slashes too
+// when allowed, as file paths do), never at the trail byte of a double-byte
+// character: in GBK that byte may be 0x5C.
+std::vector<std::string> SplitPath(const std::string& path, bool slashSeparates);
 
 }  // namespace qel::mem

@@ -15,21 +15,6 @@ constexpr Status kInvalidName = 123;
 constexpr std::uint32_t kSettable =
     kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive | 0x100 | 0x1000 | 0x2000;
 
-std::vector<std::string> SplitPath(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : path) {
-    if (c == '\\' || c == '/') {
-      if (!part.empty()) parts.push_back(part);
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
-}
-
 // Wine reports every file with the archive bit, whatever was set; a folder
 // only ever has the directory bit added.
 std::uint32_t Normalized(std::uint32_t attributes, bool folder) {
@@ -71,7 +56,7 @@ void MemoryFiles::Tick() {
 }
 
 Status MemoryFiles::Locate(const std::string& path, Node** node, Node** parent) const {
-  std::vector<std::string> parts = SplitPath(path);
+  std::vector<std::string> parts = SplitPath(path, true);
   if (parts.empty()) return kPathNotFound;
   Node* at = top_.get();
   Node* above = nullptr;
@@ -87,7 +72,7 @@ Status MemoryFiles::Locate(const std::string& path, Node** node, Node** parent) 
 }
 
 MemoryFiles::Node* MemoryFiles::Make(const std::string& path, bool folder) {
-  std::vector<std::string> parts = SplitPath(path);
+  std::vector<std::string> parts = SplitPath(path, true);
   Node* at = top_.get();
   for (std::size_t i = 0; i < parts.size(); ++i) {
     Node* child = at->Child(parts[i]);
@@ -163,13 +148,13 @@ Status MemoryFiles::ReadFile(const std::string& path, std::string* bytes) {
 
 Status MemoryFiles::WriteFile(const std::string& path, const std::string& bytes) {
   Tick();
-  if (SplitPath(path).size() < 2) return kPathNotFound;  // a drive is no file
+  if (SplitPath(path, true).size() < 2) return kPathNotFound;  // a drive is no file
   Node* node = nullptr;
   Node* parent = nullptr;
   Status status = Locate(path, &node, &parent);
   if (status == kPathNotFound) return status;
   if (status == kFileNotFound) {
-    std::vector<std::string> parts = SplitPath(path);
+    std::vector<std::string> parts = SplitPath(path, true);
     std::string folder = path.substr(0, path.size() - parts.back().size());
     Locate(folder, &parent);
     if (parent->readOnlyFolder) return kAccessDenied;

@@ -24,24 +24,9 @@ bool IsStringType(std::uint32_t type) {
   return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
-std::vector<std::string> SplitPath(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : path) {
-    if (c == '\\') {
-      if (!part.empty()) parts.push_back(part);
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
-}
-
 std::string FoldedPath(const std::string& path) {
   std::string folded;
-  for (const std::string& part : SplitPath(path)) {
+  for (const std::string& part : SplitPath(path, false)) {
     if (!folded.empty()) folded += '\\';
     folded += FoldName(part);
   }
@@ -139,7 +124,7 @@ Status MemoryRegistry::Lookup(RegKey key, std::uint32_t right, std::shared_ptr<N
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(const std::shared_ptr<Node>& from,
                                                            const std::string& path) const {
   std::shared_ptr<Node> node = from;
-  for (const std::string& part : SplitPath(path)) {
+  for (const std::string& part : SplitPath(path, false)) {
     if (!node) break;
     node = node->FindChild(part);
   }
@@ -148,7 +133,7 @@ std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(const std::shared_ptr
 
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Make(RegKey root, const std::string& path) {
   std::shared_ptr<Node> node = Resolve(root);
-  for (const std::string& part : SplitPath(path)) {
+  for (const std::string& part : SplitPath(path, false)) {
     std::shared_ptr<Node> child = node->FindChild(part);
     if (!child) {
       child = std::make_shared<Node>();
@@ -201,7 +186,7 @@ Status MemoryRegistry::CreateKey(RegKey root, const std::string& subKey, std::ui
   std::shared_ptr<Node> node = Resolve(root);
   if (!node) return kInvalidHandle;
   if (node->deleted) return kKeyDeleted;
-  std::vector<std::string> parts = SplitPath(subKey);
+  std::vector<std::string> parts = SplitPath(subKey, false);
   // Check every key that would be created before creating any of them.
   std::shared_ptr<Node> walk = node;
   for (const std::string& part : parts) {
@@ -338,7 +323,7 @@ Status MemoryRegistry::DeleteKey(RegKey root, const std::string& subKey) {
   std::shared_ptr<Node> parent = Resolve(root);
   if (!parent) return kInvalidHandle;
   if (parent->deleted) return kKeyDeleted;
-  if (SplitPath(subKey).empty()) return kInvalidParameter;  // never a root
+  if (SplitPath(subKey, false).empty()) return kInvalidParameter;  // never a root
   std::shared_ptr<Node> node = Find(parent, subKey);
   if (!node) return kFileNotFound;
   if (Denied(accessDenied_, *node) || Denied(writeDenied_, *node)) return kAccessDenied;
