@@ -1,0 +1,6 @@
+# The product build (i686): only Qelmora.exe, as small as the compiler makes it.
+
+add_compile_options(-Os -ffunction-sections -fdata-sections)
+set(QEL_PROGRAM_LINK_OPTIONS -s -Wl,--gc-sections)
+add_compile_definitions(NDEBUG)
+include(QelWindows)
