@@ -47,30 +47,32 @@ struct MemoryRegistry::Node {
   RegKey root = 0;
   Node* parent = nullptr;
   bool deleted = false;
-  std::vector<Value> values;  // in enumeration order
+  // In enumeration order. Values live in their own allocations so that
+  // removing one shifts only pointers, as Windows shifts its cell list.
+  std::vector<std::unique_ptr<Value>> values;
   std::vector<std::shared_ptr<Node>> children;
 
-  // Folded name to position in values, so that a key with thousands of
-  // values is looked up in constant time, as the benchmarks need.
-  std::unordered_map<std::string, std::size_t> positions;
+  // Folded name to value, so that a key with thousands of values is looked
+  // up in constant time.
+  std::unordered_map<std::string, Value*> byName;
 
   Value* FindValue(const std::string& valueName) {
-    auto it = positions.find(FoldName(valueName));
-    return it == positions.end() ? nullptr : &values[it->second];
+    auto it = byName.find(FoldName(valueName));
+    return it == byName.end() ? nullptr : it->second;
   }
   void AddValue(Value value) {
     value.folded = FoldName(value.name);
-    positions.emplace(value.folded, values.size());
-    values.push_back(std::move(value));
+    values.push_back(std::make_unique<Value>(std::move(value)));
+    byName.emplace(values.back()->folded, values.back().get());
   }
-  // Removing value i moves every later value up one place, as on Windows.
+  // Removing a value moves every later value up one place.
   bool EraseValue(const std::string& valueName) {
-    auto it = positions.find(FoldName(valueName));
-    if (it == positions.end()) return false;
-    std::size_t at = it->second;
-    positions.erase(it);
-    values.erase(values.begin() + at);
-    for (std::size_t i = at; i < values.size(); ++i) positions.find(values[i].folded)->second = i;
+    auto it = byName.find(FoldName(valueName));
+    if (it == byName.end()) return false;
+    Value* gone = it->second;
+    byName.erase(it);
+    values.erase(std::find_if(values.begin(), values.end(),
+                              [gone](const std::unique_ptr<Value>& v) { return v.get() == gone; }));
     return true;
   }
   std::shared_ptr<Node> FindChild(const std::string& childName) const {
@@ -282,7 +284,7 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
   std::shared_ptr<Node> node;
   if (Status status = Lookup(key, kKeyQueryValue, &node)) return status;
   if (index >= node->values.size()) return kNoMoreItems;
-  const Node::Value& value = node->values[index];
+  const Node::Value& value = *node->values[index];
   const std::uint32_t length = static_cast<std::uint32_t>(value.data.size());
 
   // Data that does not fit fails before the name is looked at: the name
@@ -378,7 +380,7 @@ bool MemoryRegistry::HasValue(RegKey root, const std::string& path, const std::s
 std::vector<std::string> MemoryRegistry::ValueNames(RegKey root, const std::string& path) const {
   std::vector<std::string> names;
   if (std::shared_ptr<Node> node = Find(Resolve(root), path)) {
-    for (const Node::Value& value : node->values) names.push_back(value.name);
+    for (const auto& value : node->values) names.push_back(value->name);
   }
   return names;
 }
