@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "startup/catalogue.h"
 #include "startup/scanner.h"
@@ -9,85 +10,249 @@
 namespace qel {
 namespace {
 
-bool IsNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '(' || c == ')';
-}
+// One managed place: a value of a Run-family key, or a Win.ini key.
+struct Place {
+  const StartupSource* source = nullptr;
+  bool enabled = true;
+  std::string name;  // the value name; unused for Win.ini keys
 
-bool HasEnvironmentReference(const std::string& text) {
-  for (std::size_t start = text.find('%'); start != std::string::npos;) {
-    std::size_t i = start + 1;
-    while (i < text.size() && IsNameChar(text[i])) ++i;
-    if (i < text.size() && text[i] == '%' && i > start + 1) return true;
-    start = text.find('%', i);
+  bool IsIni() const { return source->kind == PlaceKind::WinIni; }
+  const char* IniKey() const { return enabled ? source->iniKey : source->iniDisabledKey; }
+  std::string KeyPathForWrite() const { return KeyPath(source->writePath, enabled); }
+  // Equal for places the registry or Win.ini treats as one.
+  std::string Id() const {
+    std::string id = source->tag;
+    id += enabled ? '+' : '-';
+    if (!IsIni()) id += FoldValueName(name);
+    return id;
   }
-  return false;
+};
+
+// What a place holds: a value the scan lists, or something it leaves alone.
+struct Content {
+  bool listed = false;
+  StoredValue value;  // registry places
+  std::string text;   // as a row shows it
+};
+
+// A row's write, in list order; when rows share a place the last one wins.
+struct Write {
+  Place place;
+  StoredValue value;
+  std::string text;
+  enum class State { Pending, Done, Failed } state = State::Pending;
+};
+
+// The commit's picture of the managed places, kept up to date as it writes.
+class Machine {
+ public:
+  Machine(Module1& registry, ProfileApi& profile) : registry_(registry), profile_(profile) {}
+
+  void ReadAll() {
+    const ManagedKey* keys = ManagedKeysInCommitOrder();
+    for (int k = 0; k < kManagedKeyCount; ++k) ReadKey({keys[k].source, keys[k].enabled, {}});
+    for (int i = 0; i < kSourceCount; ++i) {
+      const StartupSource& source = StartupSources()[i];
+      if (source.kind != PlaceKind::WinIni) continue;
+      for (bool enabled : {true, false}) {
+        Place place{&source, enabled, {}};
+        std::string text;
+        if (ReadWinIniKey(profile_, place.IniKey(), &text))
+          contents_[place.Id()] = {true, {}, text};
+      }
+    }
+  }
+
+  const Content* At(const Place& place) const {
+    auto found = contents_.find(place.Id());
+    return found == contents_.end() ? nullptr : &found->second;
+  }
+
+  bool Put(const Place& place, const StoredValue& value, const std::string& text) {
+    bool written;
+    if (place.IsIni()) {
+      written = profile_.WriteProfileString(kWinIniSection, place.IniKey(), text.c_str());
+    } else {
+      written = registry_.WriteRegBytes(place.source->root, place.KeyPathForWrite(), place.name,
+                                        value.type, value.bytes) == kOk;
+    }
+    if (written) contents_[place.Id()] = {true, value, text};
+    return written;
+  }
+
+ private:
+  void ReadKey(Place key) {
+    RegKey handle = 0;
+    if (registry_.OpenRegKey(key.source->root, key.KeyPathForWrite(), kKeyQueryValue, &handle) !=
+        kOk)
+      return;
+    RegValueEntry entry;
+    for (std::uint32_t index = 0;; ++index) {
+      Status status = registry_.EnumRegValue(handle, index, &entry, true);
+      if (status == kMoreData) continue;  // a value that keeps growing: never ours to write over
+      if (status != kOk) break;
+      key.name = entry.name;
+      Content& content = contents_[key.Id()];
+      content.listed = IsListedValueType(entry.type, entry.size);
+      content.value = {entry.type, entry.bytes};
+      content.text = ValueOfBytes(entry.type, entry.bytes).TextForm();
+    }
+    registry_.CloseRegKey(handle);
+  }
+
+  Module1& registry_;
+  ProfileApi& profile_;
+  std::unordered_map<std::string, Content> contents_;
+};
+
+bool Holds(const Content* content, const Write& write) {
+  if (!content || !content->listed) return false;
+  return write.place.IsIni()
+             ? content->text == write.text
+             : content->value.type == write.value.type && content->value.bytes == write.value.bytes;
 }
 
-std::string LittleEndian(std::int32_t value, std::size_t count) {
-  std::uint32_t bits = static_cast<std::uint32_t>(value);
-  std::string bytes;
-  for (std::size_t i = 0; i < count; ++i) bytes += static_cast<char>(bits >> (8 * i));
-  return bytes;
-}
-
-bool FitsInBytes(std::int32_t value, std::size_t count) {
-  if (count >= 4) return true;
-  return value >= 0 && static_cast<std::int64_t>(value) < (std::int64_t(1) << (8 * count));
-}
-
-// Where each registry row lands: source, enabled or twin, folded name.
-std::string TargetKey(const StartupSource* source, bool enabled, const std::string& name) {
-  std::string key = source->tag;
-  key += enabled ? '+' : '-';
-  key += FoldValueName(name);
-  return key;
-}
-
-void WriteRows(Module1& registry, ProfileApi& profile, const EntryList& entries,
-               std::unordered_set<std::string>* registryTargets,
-               std::unordered_set<std::string>* iniTargets) {
+// The writes the rows ask for, one per place, the last row's.
+std::vector<Write> PlanWrites(const EntryList& entries) {
+  std::vector<Write> writes;
+  std::unordered_map<std::string, std::size_t> byPlace;
   for (int i = 0; i < entries.Count(); ++i) {
     StartupEntry row = entries.Row(i);
     const StartupSource* source = FindSource(row.tag);
-    if (!source) continue;  // a tag the catalogue does not know is written nowhere
-    if (source->kind == PlaceKind::RegistryKey) {
-      StoredValue value = ValueToWrite(entries.Stored(i), row.commandLine);
-      registry.WriteRegBytes(source->root, KeyPath(source->writePath, row.enabled), row.name,
-                             value.type, value.bytes);
-      registryTargets->insert(TargetKey(source, row.enabled, row.name));
-    } else if (source->kind == PlaceKind::WinIni) {
-      const char* key = row.enabled ? source->iniKey : source->iniDisabledKey;
-      profile.WriteProfileString(kWinIniSection, key, row.commandLine.c_str());
-      iniTargets->insert(key);
-    }
+    if (!source || source->kind == PlaceKind::StartupFolder) continue;  // unknown tags go nowhere
+    Write write{{source, row.enabled, row.name}, {}, row.commandLine};
+    if (!write.place.IsIni()) write.value = ValueToWrite(entries.Stored(i), row.commandLine);
+    auto [at, added] = byPlace.emplace(write.place.Id(), writes.size());
+    if (added)
+      writes.push_back(std::move(write));
+    else
+      writes[at->second] = std::move(write);
   }
+  return writes;
 }
 
-void RemoveUntargetedValues(Module1& registry, const std::unordered_set<std::string>& targets) {
+// Writes every row to its place without ever overwriting the only copy of
+// another row's text: a row that moves out of a place is written before one
+// that moves in, and when two rows trade places one text is first copied to
+// a disabled twin under a spare name.
+class Writer {
+ public:
+  Writer(Machine& machine, std::vector<Write>& writes) : machine_(machine), writes_(writes) {}
+
+  // Texts still wanted somewhere they are not: after Run, those of writes
+  // that failed, whose old copies must stay.
+  const std::unordered_map<std::string, int>& Wanted() const { return wanted_; }
+
+  void Run() {
+    for (Write& write : writes_) {
+      const Content* now = machine_.At(write.place);
+      if (Holds(now, write)) write.state = Write::State::Done;
+      // A value the program cannot show stays as it is; the row stays put.
+      else if (now && !now->listed)
+        write.state = Write::State::Failed;
+      if (write.state != Write::State::Done) ++wanted_[write.text];
+    }
+    for (bool progress = true; progress;) {
+      progress = false;
+      for (Write& write : writes_)
+        if (write.state == Write::State::Pending && !Overwrites(write)) progress |= Apply(write);
+      if (progress) continue;
+      for (Write& write : writes_) {
+        if (write.state != Write::State::Pending) continue;
+        SetAside(write.place);  // two rows trade places: break the cycle
+        progress = Apply(write);
+        break;
+      }
+    }
+  }
+
+ private:
+  // Whether writing here would destroy the last copy of a wanted text.
+  bool Overwrites(const Write& write) const {
+    const Content* now = machine_.At(write.place);
+    if (!now || !now->listed || now->text == write.text) return false;
+    auto wanted = wanted_.find(now->text);
+    return wanted != wanted_.end() && wanted->second > 0;
+  }
+
+  bool Apply(Write& write) {
+    bool written = machine_.Put(write.place, write.value, write.text);
+    write.state = written ? Write::State::Done : Write::State::Failed;
+    if (written) --wanted_[write.text];
+    return true;
+  }
+
+  // Copies what place holds to a spare name in a disabled key, where the
+  // next scan lists it unchecked if the commit is cut short. The tidy-up
+  // after the writes removes it, as no row targets it.
+  void SetAside(const Place& place) {
+    const Content* now = machine_.At(place);
+    if (!now || !now->listed) return;
+    const StartupSource* reg2 = FindSource("reg2");
+    Place spare = place.IsIni() ? Place{reg2, false, std::string("win.ini ") + place.IniKey()}
+                                : Place{place.source, false, place.name};
+    const std::string base = spare.name + " (backup)";
+    spare.name = base;
+    for (int n = 2; machine_.At(spare) || IsTarget(spare); ++n)
+      spare.name = base + " " + std::to_string(n);
+    StoredValue value = place.IsIni() ? StoredValue{kRegSz, now->text + '\0'} : now->value;
+    machine_.Put(spare, value, now->text);
+  }
+
+  bool IsTarget(const Place& place) const {
+    for (const Write& write : writes_)
+      if (write.place.Id() == place.Id()) return true;
+    return false;
+  }
+
+  Machine& machine_;
+  std::vector<Write>& writes_;
+  std::unordered_map<std::string, int> wanted_;
+};
+
+bool StillWanted(const std::unordered_map<std::string, int>& wanted, const std::string& text) {
+  auto found = wanted.find(text);
+  return found != wanted.end() && found->second > 0;
+}
+
+// Removes what the scan would list and no row targets, keeping any text a
+// failed write still wants.
+void RemoveUntargeted(Module1& registry, ProfileApi& profile, const std::vector<Write>& writes,
+                      const std::unordered_map<std::string, int>& wanted) {
+  std::unordered_set<std::string> targets;
+  for (const Write& write : writes) targets.insert(write.place.Id());
   const ManagedKey* keys = ManagedKeysInCommitOrder();
   for (int k = 0; k < kManagedKeyCount; ++k) {
-    const StartupSource* source = keys[k].source;
-    const std::string path = KeyPath(source->emptyPath, keys[k].enabled);
+    Place place{keys[k].source, keys[k].enabled, {}};
+    const std::string path = KeyPath(place.source->emptyPath, place.enabled);
     RegKey key = 0;
-    if (registry.OpenRegKey(source->root, path, kKeyQueryValue, &key) != kOk) continue;
+    if (registry.OpenRegKey(place.source->root, path, kKeyQueryValue, &key) != kOk) continue;
     RegValueEntry entry;
-    for (std::uint32_t index = 0; registry.EnumRegValue(key, index, &entry) == kOk;) {
-      bool managed = IsListedValueType(entry.type, entry.size);
-      bool wanted = targets.count(TargetKey(source, keys[k].enabled, entry.name)) != 0;
+    for (std::uint32_t index = 0;;) {
+      Status status = registry.EnumRegValue(key, index, &entry, true);
+      if (status == kMoreData) {
+        ++index;
+        continue;
+      }
+      if (status != kOk) break;
+      place.name = entry.name;
+      bool remove = IsListedValueType(entry.type, entry.size) && !targets.count(place.Id()) &&
+                    !StillWanted(wanted, ValueOfBytes(entry.type, entry.bytes).TextForm());
       // A deleted value moves the next one to this index; a value that cannot
       // be deleted is stepped past.
-      if (managed && !wanted && registry.DeleteRegValue(source->root, path, entry.name) == kOk)
-        continue;
+      if (remove && registry.DeleteRegValue(place.source->root, path, entry.name) == kOk) continue;
       ++index;
     }
     registry.CloseRegKey(key);
   }
-}
-
-void RemoveUntargetedIniKeys(ProfileApi& profile, const std::unordered_set<std::string>& targets) {
-  for (const char* key : {"load", "noload", "run", "norun"})
-    if (!targets.count(key)) profile.WriteProfileString(kWinIniSection, key, nullptr);
+  for (const char* iniKey : {"load", "noload", "run", "norun"}) {
+    bool targeted = false;
+    for (const Write& write : writes)
+      targeted |= write.place.IsIni() && write.place.IniKey() == std::string(iniKey);
+    std::string text;
+    if (targeted || (ReadWinIniKey(profile, iniKey, &text) && StillWanted(wanted, text))) continue;
+    profile.WriteProfileString(kWinIniSection, iniKey, nullptr);
+  }
 }
 
 CommitFailure TidyStartupFolder(Module1& registry, FileSystemApi& files, const EntryList& entries) {
@@ -117,33 +282,14 @@ CommitFailure TidyStartupFolder(Module1& registry, FileSystemApi& files, const E
 
 }  // namespace
 
-StoredValue ValueToWrite(const StoredValue& stored, const std::string& text) {
-  switch (stored.type) {
-    case kRegSz:
-    case kRegExpandSz:
-      if (TextOfStringBytes(stored.bytes) == text) return stored;
-      return {stored.type, text + '\0'};
-    case kRegDword:
-    case kRegBinary: {
-      std::optional<std::int32_t> value = ParseDecimalInt32(text);
-      if (!value) break;
-      if (*value == IntegerOfBytes(stored.bytes)) return stored;
-      if (stored.type == kRegDword) return {kRegDword, LittleEndian(*value, 4)};
-      if (FitsInBytes(*value, stored.bytes.size()))
-        return {kRegBinary, LittleEndian(*value, stored.bytes.size())};
-      break;
-    }
-    default: break;
-  }
-  return {HasEnvironmentReference(text) ? kRegExpandSz : kRegSz, text + '\0'};
-}
-
 CommitFailure CommitStartupEntries(Module1& registry, Platform& platform,
                                    const EntryList& entries) {
-  std::unordered_set<std::string> registryTargets, iniTargets;
-  WriteRows(registry, platform.profile, entries, &registryTargets, &iniTargets);
-  RemoveUntargetedValues(registry, registryTargets);
-  RemoveUntargetedIniKeys(platform.profile, iniTargets);
+  Machine machine(registry, platform.profile);
+  machine.ReadAll();
+  std::vector<Write> writes = PlanWrites(entries);
+  Writer writer(machine, writes);
+  writer.Run();
+  RemoveUntargeted(registry, platform.profile, writes, writer.Wanted());
   return TidyStartupFolder(registry, platform.files, entries);
 }
 

@@ -106,6 +106,42 @@ TEST_F(CommitTest, SameNameInKeyAndTwinStayApart) {
   EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunTwin, "Foo", kRegSz, Sz("off.exe")));
 }
 
+TEST_F(CommitTest, RowsThatTradePlacesEndInEachOthersPlaceWithNoSpareLeft) {
+  machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
+  machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
+  machine.profile.Put("windows", "load", "l.exe");
+  machine.profile.Put("windows", "noload", "n.exe");
+  Load();
+  for (int i = 0; i < form->List1.ListCount(); ++i) form->List1.SetSelected(i, !form->List1.Selected(i));
+  Confirm();
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRun, "Foo", kRegExpandSz, Sz("off.exe")));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunTwin, "Foo", kRegSz, Sz("on.exe")));
+  EXPECT_EQ(Names(kHkeyLocalMachine, kRunTwin).size(), 1u);
+  EXPECT_TRUE(Names(kHkeyCurrentUser, std::string(kRun) + "-").empty());
+  std::string text;
+  EXPECT_TRUE(machine.profile.Get("windows", "load", &text) && text == "n.exe");
+  EXPECT_TRUE(machine.profile.Get("windows", "noload", &text) && text == "l.exe");
+}
+
+TEST_F(CommitTest, ARowWhoseNewPlaceCannotBeWrittenStaysWhereItWas) {
+  machine.PutString(kHkeyLocalMachine, kRun, "b", "b.exe");
+  Load();
+  machine.registry.DenyWrite(kHkeyLocalMachine, kRunTwin, true);
+  Uncheck("b");
+  Confirm();
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRun, "b", kRegSz, Sz("b.exe")));
+}
+
+TEST_F(CommitTest, AValueTheScanCannotShowIsNeverWrittenOver) {
+  machine.registry.Put(kHkeyLocalMachine, kRun, "Foo", kRegMultiSz, std::string("a\0b\0\0", 5));
+  machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "foo.exe");
+  Load();
+  Check("Foo");
+  Confirm();
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRun, "Foo", kRegMultiSz, std::string("a\0b\0\0", 5)));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunTwin, "Foo", kRegSz, Sz("foo.exe")));
+}
+
 TEST_F(CommitTest, ValueTypesSurviveMovesEditsAndRestores) {
   machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
   machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Flags", 0x20);

@@ -263,7 +263,7 @@ Status MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32
     value->type = type;  // keeps its name's case and its place
     value->data = std::move(bytes);
   } else {
-    node->AddValue(Node::Value{name, type, std::move(bytes)});
+    node->AddValue(Node::Value{name, type, std::move(bytes), {}});
   }
   return kOk;
 }
@@ -343,7 +343,7 @@ void MemoryRegistry::Put(RegKey root, const std::string& path, const std::string
     value->type = type;
     value->data = bytes;
   } else {
-    node->AddValue(Node::Value{name, type, bytes});
+    node->AddValue(Node::Value{name, type, bytes, {}});
   }
 }
 
