@@ -99,24 +99,23 @@ void Form1::Command3_Click() {
   SnapshotFiles bytes;
   int offending = -1;
   if (!FormatSnapshot(AllRows(entries_), &bytes, &offending)) {
-    host_.MessageBox(Ansi("无法保存：自启动项“") + List1.List(offending) +
-                         Ansi("”的内容含有换行符，保存到文件后无法正确恢复。没有保存任何文件。"),
-                     ui::kMbOk);
+    if (offending >= kMaxSnapshotRows) {
+      Say("无法保存：自启动项超过32767项，保存后将无法恢复。没有保存任何文件。");
+    } else {
+      host_.MessageBox(Ansi("无法保存：自启动项“") + List1.List(offending) +
+                           Ansi("”的内容含有换行符，保存到文件后无法正确恢复。没有保存任何文件。"),
+                       ui::kMbOk);
+    }
     return;
   }
-  const SnapshotFiles paths = SnapshotPaths(systemDirectory_);
-  const std::pair<const std::string*, const std::string*> files[] = {
-      {&paths.names, &bytes.names},
-      {&paths.commandLines, &bytes.commandLines},
-      {&paths.tags, &bytes.tags}};
-  for (const auto& file : files) {
-    Status status = platform_.files.WriteFile(*file.first, *file.second);
-    if (status != kOk) {
-      host_.MessageBox(Ansi("保存失败，无法写入文件 ") + *file.first + "\r\n" +
-                           Ansi(DescribeStatus(status).c_str()),
-                       ui::kMbOk);
-      return;
-    }
+  std::string failedPath;
+  Status status =
+      WriteSnapshotFiles(platform_.files, SnapshotPaths(systemDirectory_), bytes, &failedPath);
+  if (status != kOk) {
+    host_.MessageBox(Ansi("保存失败，无法写入文件 ") + failedPath + "\r\n" +
+                         Ansi(DescribeStatus(status).c_str()),
+                     ui::kMbOk);
+    return;
   }
   Say("已经把自启动项保存到文件！按【恢复上次的保存】按钮即可恢复");
 }

@@ -27,7 +27,10 @@ void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanR
   RegValueEntry entry;
   // Name, type and data come in one call per value: a key of thousands of
   // values is listed without reopening it for each.
-  for (std::uint32_t index = 0; registry.EnumRegValue(key, index, &entry, true) == kOk; ++index) {
+  for (std::uint32_t index = 0;; ++index) {
+    Status status = registry.EnumRegValue(key, index, &entry, true);
+    if (status == kMoreData) continue;  // one value that keeps growing hides no other
+    if (status != kOk) break;
     if (!IsListedValueType(entry.type, entry.size)) continue;
     std::string text = ValueOfBytes(entry.type, entry.bytes).TextForm();
     result->Add({entry.name, enabled, std::move(text), source.tag},

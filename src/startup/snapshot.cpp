@@ -132,6 +132,10 @@ SnapshotFiles SnapshotPaths(const std::string& systemDirectory) {
 
 bool FormatSnapshot(const std::vector<StartupEntry>& rows, SnapshotFiles* bytes, int* offending) {
   SnapshotFiles out;
+  if (rows.size() > static_cast<std::size_t>(kMaxSnapshotRows)) {
+    *offending = kMaxSnapshotRows;  // the first row a restore could not take back
+    return false;
+  }
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const StartupEntry& row = rows[i];
     if (HasLineBreak(row.name) || HasLineBreak(row.commandLine) || HasLineBreak(row.tag)) {
@@ -144,6 +148,28 @@ bool FormatSnapshot(const std::vector<StartupEntry>& rows, SnapshotFiles* bytes,
   }
   *bytes = std::move(out);
   return true;
+}
+
+Status WriteSnapshotFiles(FileSystemApi& files, const SnapshotFiles& paths,
+                          const SnapshotFiles& bytes, std::string* failedPath) {
+  const std::string* path[] = {&paths.names, &paths.commandLines, &paths.tags};
+  const std::string* content[] = {&bytes.names, &bytes.commandLines, &bytes.tags};
+  std::string before[3];
+  bool existed[3];
+  for (int i = 0; i < 3; ++i) existed[i] = files.ReadFile(*path[i], &before[i]) == kOk;
+  for (int i = 0; i < 3; ++i) {
+    Status status = files.WriteFile(*path[i], *content[i]);
+    if (status == kOk) continue;
+    for (int j = 0; j <= i; ++j) {
+      if (existed[j])
+        files.WriteFile(*path[j], before[j]);
+      else
+        files.DeleteFile(*path[j]);
+    }
+    *failedPath = *path[i];
+    return status;
+  }
+  return kOk;
 }
 
 bool ParseSnapshot(const SnapshotFiles& bytes, std::vector<StartupEntry>* rows) {

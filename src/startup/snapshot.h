@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "startup/entry_list.h"
 
 namespace qel {
@@ -18,7 +19,8 @@ struct SnapshotFiles {
 SnapshotFiles SnapshotPaths(const std::string& systemDirectory);
 
 // The three files' bytes for rows. A command line or tag holding a line
-// break cannot be stored: then false, and *offending is that row's index.
+// break cannot be stored, nor more rows than a restore takes back: then
+// false, and *offending is the index of the row that cannot be.
 bool FormatSnapshot(const std::vector<StartupEntry>& rows, SnapshotFiles* bytes, int* offending);
 
 // Parses the three files' bytes. False when they do not make one consistent
@@ -27,5 +29,12 @@ bool FormatSnapshot(const std::vector<StartupEntry>& rows, SnapshotFiles* bytes,
 bool ParseSnapshot(const SnapshotFiles& bytes, std::vector<StartupEntry>* rows);
 
 constexpr int kMaxSnapshotRows = 32767;
+
+// Writes the three files. When one cannot be written, the files already
+// written get back what they held (or go, if they were not there), so that
+// names are never left beside another save's command lines; *failedPath
+// names the file that failed.
+Status WriteSnapshotFiles(FileSystemApi& files, const SnapshotFiles& paths,
+                          const SnapshotFiles& bytes, std::string* failedPath);
 
 }  // namespace qel

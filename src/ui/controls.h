@@ -1,4 +1,4 @@
-// Portable control models: every property a window's design fixes, and the
+// Portable control models: every property a window's layout fixes, and the
 // events the host raises on them. Texts are ANSI bytes. Positions in twips.
 #pragma once
 

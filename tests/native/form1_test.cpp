@@ -157,7 +157,7 @@ TEST_F(Form1Test, CancelWritesNothing) {
   EXPECT_EQ(machine.files.Attributes(machine.StartupPath("s.lnk")) & kAttrHidden, 0u);
 }
 
-TEST_F(Form1Test, LayoutFollowsTheDesignedTabOrder) {
+TEST_F(Form1Test, TabOrderRunsFromConfirmToTheWebSiteButton) {
   Load();
   std::vector<std::pair<int, std::string>> stops;
   for (ui::Control* c : form->controls())

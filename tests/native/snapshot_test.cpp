@@ -155,6 +155,29 @@ TEST_F(SnapshotTest, AFailedSaveNamesTheFailureAndNeverClaimsSuccess) {
   EXPECT_EQ(form->List1.ListCount(), 1);
 }
 
+TEST_F(SnapshotTest, AFailureOnTheLastFileLeavesTheEarlierSnapshotWhole) {
+  WriteSnapshot("\"old\",\"True\"\r\n", "old.exe\r\n", "reg\r\n");
+  machine.PutString(kHkeyLocalMachine, kRun, "new", "new.exe");
+  Load();
+  machine.files.Lock(kTagsFile, true);
+  form->Command3_Click();
+  machine.files.Lock(kTagsFile, false);
+  EXPECT_EQ(File(kNamesFile), "\"old\",\"True\"\r\n");
+  EXPECT_EQ(File(kCommandsFile), "old.exe\r\n");
+  EXPECT_NE(LastMessage().find(kTagsFile), std::string::npos);
+  form->Command6_Click();
+  EXPECT_EQ(AllRows(), "old|old.exe|reg|1\n");
+}
+
+TEST_F(SnapshotTest, MoreRowsThanARestoreTakesBackAreNotSaved) {
+  for (int i = 0; i <= kMaxSnapshotRows; ++i)
+    machine.PutString(kHkeyCurrentUser, kRun, "n" + std::to_string(i), "c.exe");
+  Load();
+  form->Command3_Click();
+  EXPECT_FALSE(machine.files.Exists(kNamesFile));
+  EXPECT_EQ(LastMessage().find(G("已经把自启动项保存到文件")), std::string::npos);
+}
+
 TEST_F(SnapshotTest, ARestoredRowKeepsTheTypeOfTheScannedValueItMatches) {
   machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
   machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Flags", 32);

@@ -18,7 +18,13 @@ Status LastError() { return static_cast<Status>(GetLastError()); }
 Status FileSystem::ListFolder(const std::string& folder, std::vector<FileEntry>* entries) {
   entries->clear();
   std::string base = folder;
-  while (!base.empty() && (base.back() == '\\' || base.back() == '/')) base.pop_back();
+  // Trailing separators go, but never the second byte of a double-byte
+  // character: in GBK that byte may be 0x5C.
+  while (!base.empty()) {
+    const char* end = base.c_str() + base.size();
+    if (CharPrevA(base.c_str(), end) != end - 1 || (end[-1] != '\\' && end[-1] != '/')) break;
+    base.pop_back();
+  }
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((base + "\\*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) {
