@@ -35,6 +35,9 @@
 #                            `xdotool search ARGS...` (e.g. --class '^qelmora\.exe$': Wine
 #                            names the class after the program); prints the first id, or fails.
 #   screenshot FILE          save the whole screen as a PNG.
+#   start_qelmora EXE        start EXE under Wine in the background and wait for its window;
+#                            sets QEL_PID and QEL_WINDOW, fails when no window appears.
+#   send_keys WINDOW KEYS... focus WINDOW and type KEYS (xdotool key names).
 #
 # QEL_ROOT (the source tree) and QEL_BUILD_ROOT (default $QEL_ROOT/build) may be set beforehand.
 
@@ -209,4 +212,22 @@ wait_window() {
 
 screenshot() {
   import -window root "$1"
+}
+
+start_qelmora() {
+  wine "$1" </dev/null >/dev/null 2>&1 &
+  QEL_PID=$!
+  QEL_WINDOW="$(wait_window 60 --class '^qelmora\.exe$')" || true
+  if [[ -z "$QEL_WINDOW" ]]; then
+    echo "FAIL - no Qelmora window appeared" >&2
+    kill "$QEL_PID" 2>/dev/null || true
+    return 1
+  fi
+  sleep 1  # let the lists fill and paint
+}
+
+send_keys() {
+  local window="$1"
+  shift
+  xdotool windowfocus --sync "$window" key --delay 100 "$@"
 }

@@ -46,12 +46,9 @@ value_is() {  # value_is KEY NAME TYPE DATA
 }
 no_value() { ! wine_reg_query "$1" /v "$2" >/dev/null; }
 
-wine "$QEL_EXE" </dev/null >/dev/null 2>&1 &
-pid=$!
-window="$(wait_window 60 --class '^qelmora\.exe$')"
-[[ -n "$window" ]] || { echo "FAIL - no window"; kill "$pid"; exit 1; }
-sleep 1
-key() { xdotool windowfocus --sync "$window" key --delay 80 "$@"; }
+start_qelmora "$QEL_EXE"
+pid=$QEL_PID
+key() { send_keys "$QEL_WINDOW" "$@"; }
 
 # The confirm button holds the focus; eight Tabs reach "保存当前项到文件".
 key Tab Tab Tab Tab Tab Tab Tab Tab space

@@ -57,13 +57,11 @@ check() {  # check DESCRIPTION COMMAND...
 pid=""
 window=""
 start_program() {
-  wine "$QEL_EXE" </dev/null >/dev/null 2>&1 &
-  pid=$!
-  window="$(wait_window 60 --class '^qelmora\.exe$')"
-  [[ -n "$window" ]] || { echo "FAIL - no window"; kill "$pid"; exit 1; }
-  sleep 1
+  start_qelmora "$QEL_EXE" || exit 1
+  pid=$QEL_PID
+  window=$QEL_WINDOW
 }
-key() { xdotool windowfocus --sync "$window" key --delay 100 "$@"; }
+key() { send_keys "$window" "$@"; }
 ended_within() {  # ended_within SECONDS: the program's process is gone
   local _
   for _ in $(seq $(($1 * 10))); do

@@ -75,6 +75,15 @@ struct MemoryRegistry::Node {
                               [gone](const std::unique_ptr<Value>& v) { return v.get() == gone; }));
     return true;
   }
+  std::shared_ptr<Node> ChildOrNew(const std::string& childName) {
+    if (std::shared_ptr<Node> child = FindChild(childName)) return child;
+    auto child = std::make_shared<Node>();
+    child->name = childName;
+    child->root = root;
+    child->parent = this;
+    children.push_back(child);
+    return child;
+  }
   std::shared_ptr<Node> FindChild(const std::string& childName) const {
     for (const auto& child : children) {
       if (SameName(child->name, childName)) return child;
@@ -136,15 +145,7 @@ std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(const std::shared_ptr
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Make(RegKey root, const std::string& path) {
   std::shared_ptr<Node> node = Resolve(root);
   for (const std::string& part : SplitPath(path, false)) {
-    std::shared_ptr<Node> child = node->FindChild(part);
-    if (!child) {
-      child = std::make_shared<Node>();
-      child->name = part;
-      child->root = node->root;
-      child->parent = node.get();
-      node->children.push_back(child);
-    }
-    node = child;
+    node = node->ChildOrNew(part);
   }
   return node;
 }
@@ -200,15 +201,7 @@ Status MemoryRegistry::CreateKey(RegKey root, const std::string& subKey, std::ui
     walk = child;
   }
   for (const std::string& part : parts) {
-    std::shared_ptr<Node> child = node->FindChild(part);
-    if (!child) {
-      child = std::make_shared<Node>();
-      child->name = part;
-      child->root = node->root;
-      child->parent = node.get();
-      node->children.push_back(child);
-    }
-    node = child;
+    node = node->ChildOrNew(part);
   }
   if (Denied(accessDenied_, *node)) return kAccessDenied;
   if ((access & kWriteRights) && Denied(writeDenied_, *node)) return kAccessDenied;
