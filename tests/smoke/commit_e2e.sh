@@ -22,6 +22,9 @@ wine_reg_add "$lm\\Run" /v a-toggle /t REG_SZ /d 'C:\toggle.exe /t'
 wine_reg_add "$lm\\Run" /v m-multi /t REG_MULTI_SZ /d 'one\0two'
 wine_reg_add "$lm\\Run" /v z-long /t REG_SZ /d "$long_data"
 wine_reg_add "$lm\\Run-" /v off /t REG_SZ /d 'C:\off.exe'
+# The same name enabled and disabled: both marks are toggled, so they trade places.
+wine_reg_add "$lm\\Run" /v Foo /t REG_SZ /d 'C:\foo-on.exe'
+wine_reg_add "$lm\\Run-" /v Foo /t REG_EXPAND_SZ /d '%windir%\foo-off.exe'
 wine_reg_add "$cu\\Run" /v expand /t REG_EXPAND_SZ /d '%SystemRoot%\x.exe'
 wine_reg_add "$cu\\Run" /v '演示' /t REG_SZ /d 'C:\演示\程序.exe'
 wine_reg_add "$lm\\RunOnceEx" /v Flags /t REG_DWORD /d 32
@@ -55,8 +58,11 @@ key Tab Tab Tab Tab Tab Tab Tab Tab space
 sleep 1.5
 xdotool key Return  # the message box's OK
 sleep 1
-# Back to the list (seven Shift+Tabs), first row, clear its mark.
+# Back to the list (seven Shift+Tabs). Wine lists a key's values alphabetically:
+# a-toggle, Foo, z-long in Run, then Foo, off in Run-. Clear the first row's
+# mark and toggle both Foo rows.
 key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Home space
+key Down space Down Down space
 sleep 0.5
 # One more Shift+Tab is the confirm button.
 key shift+Tab space
@@ -66,6 +72,9 @@ kill "$pid" 2>/dev/null || true
 
 check "the unchecked entry moved to Run-" value_is "$lm\\Run-" a-toggle REG_SZ 'C:\toggle.exe /t'
 check "and left Run" no_value "$lm\\Run" a-toggle
+check "the enabled Foo moved to Run-" value_is "$lm\\Run-" Foo REG_SZ 'C:\foo-on.exe'
+check "the disabled Foo moved to Run, still expandable" value_is "$lm\\Run" Foo REG_EXPAND_SZ '%windir%\foo-off.exe'
+check "no spare copy is left behind" no_value "$lm\\Run-" 'Foo (backup)'
 check "the disabled entry stayed disabled" value_is "$lm\\Run-" off REG_SZ 'C:\off.exe'
 check "a 300-byte command line survived" value_is "$lm\\Run" z-long REG_SZ "$long_data"
 check "REG_MULTI_SZ was not touched" value_is "$lm\\Run" m-multi REG_MULTI_SZ 'one\0two'
