@@ -47,7 +47,7 @@ machine_state() {
   wine_reg_query 'HKCU\Software\Microsoft\Internet Explorer\Main' 2>/dev/null || true
   wine attrib "$(winepath -w "$startup" 2>/dev/null)\\*" </dev/null 2>/dev/null | _from_gbk || true
 }
-before="$(machine_state)"
+before=""
 
 fail=0
 check() {  # check DESCRIPTION COMMAND...
@@ -57,6 +57,8 @@ check() {  # check DESCRIPTION COMMAND...
 pid=""
 window=""
 start_program() {
+  # Each run is compared with the machine as it was just before it started.
+  before="$(machine_state)"
   start_qelmora "$QEL_EXE" || exit 1
   pid=$QEL_PID
   window=$QEL_WINDOW
@@ -77,7 +79,10 @@ finish_run() {  # finish_run HOW
     check "$1 ends the program" false
     kill "$pid" 2>/dev/null || true
   fi
-  check "$1 writes nothing" test "$(machine_state)" == "$before"
+  local after
+  after="$(machine_state)"
+  check "$1 writes nothing" test "$after" == "$before"
+  [[ "$after" == "$before" ]] || diff <(echo "$before") <(echo "$after") | head -20 || true
 }
 differs() { [[ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" != 0 ]]; }
 
