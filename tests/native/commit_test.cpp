@@ -7,9 +7,6 @@
 namespace qel::test {
 namespace {
 
-constexpr char kExplorerPolicies[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
-constexpr char kMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
-
 class CommitTest : public Form1Test {
  protected:
   void Confirm() {
@@ -250,21 +247,19 @@ TEST_F(CommitTest, WithoutAStartupFolderPathNoFileIsTouched) {
 }
 
 TEST_F(CommitTest, SwitchesAndStartPageAreWrittenAndShellRestrictionsLifted) {
-  const char kSystem[] = "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\System";
-  const char kControlPanel[] = "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
-  machine.registry.PutDword(kHkeyCurrentUser, kSystem, "Disableregistrytools", 1);
+  machine.registry.PutDword(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools", 1);
   machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoRun", 1);
   machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoClose", 1);
-  machine.PutString(kHkeyCurrentUser, kMain, "Start Page", "http://old/");
+  machine.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", "http://old/");
   Load();
   form->Checkregedit.SetValue(0);
   form->Checkhomepage.SetValue(1);
   form->Text1.SetText("");
   Confirm();
-  EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kSystem, "Disableregistrytools"));
+  EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools"));
   EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kControlPanel, "HomePage", kRegDword, std::string("\1\0\0\0", 4)));
   for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
-    EXPECT_TRUE(HasValue(machine.registry, root, kMain, "start page", kRegSz, Sz("about:blank")));
+    EXPECT_TRUE(HasValue(machine.registry, root, kBrowserMain, "start page", kRegSz, Sz("about:blank")));
   EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kExplorerPolicies, "NoRun"));
   EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kExplorerPolicies, "NoClose"));
 }
@@ -273,7 +268,7 @@ TEST_F(CommitTest, ChineseStartPageIsStoredInTheAnsiCodePage) {
   Load();
   form->Text1.SetText(G("http://例子.中国/"));
   Confirm();
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kMain, "start page", kRegSz, Sz(G("http://例子.中国/"))));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegSz, Sz(G("http://例子.中国/"))));
 }
 
 }  // namespace

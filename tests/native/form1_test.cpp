@@ -7,11 +7,8 @@
 namespace qel::test {
 namespace {
 
-constexpr char kControlPanel[] = "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
-constexpr char kMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
-
 TEST_F(Form1Test, LoadSetsCaptionStartPageSwitchesAndLists) {
-  machine.PutString(kHkeyCurrentUser, kMain, "Start Page", G("http://主页/"));
+  machine.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", G("http://主页/"));
   machine.registry.PutDword(kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\System",
                             "Disableregistrytools", 1);
   machine.registry.PutDword(kHkeyCurrentUser, kControlPanel, "HomePage", 0);

@@ -6,13 +6,8 @@
 namespace qel::test {
 namespace {
 
-constexpr char kSystem[] = "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\System";
-constexpr char kControlPanel[] = "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
-constexpr char kMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedUrls";
-
 TEST_F(Form1Test, ALockCountsAsOnOnlyWhenItHoldsOne) {
-  machine.registry.PutDword(kHkeyCurrentUser, kSystem, "Disableregistrytools", 2);
+  machine.registry.PutDword(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools", 2);
   machine.PutString(kHkeyCurrentUser, kControlPanel, "HomePage", "1");  // set by hand as text
   Load();
   EXPECT_EQ(form->Checkregedit.value(), 0);
@@ -20,27 +15,27 @@ TEST_F(Form1Test, ALockCountsAsOnOnlyWhenItHoldsOne) {
 }
 
 TEST_F(Form1Test, RestoringTheBrowserTitleWritesBothRootsAndReports) {
-  machine.PutString(kHkeyCurrentUser, kMain, "Window Title", "Hacked by x");
-  machine.PutString(kHkeyCurrentUser, kMain, "Other", "kept");
+  machine.PutString(kHkeyCurrentUser, kBrowserMain, "Window Title", "Hacked by x");
+  machine.PutString(kHkeyCurrentUser, kBrowserMain, "Other", "kept");
   Load();
   form->Command7_Click();
   for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
-    EXPECT_TRUE(HasValue(machine.registry, root, kMain, "Window Title", kRegSz, Sz("Microsoft Internet Explorer")));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kMain, "Other", kRegSz, Sz("kept")));
+    EXPECT_TRUE(HasValue(machine.registry, root, kBrowserMain, "Window Title", kRegSz, Sz("Microsoft Internet Explorer")));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "Other", kRegSz, Sz("kept")));
   EXPECT_EQ(LastMessage(), G("IE标题恢复成功！"));
   EXPECT_FALSE(host.ended);
 }
 
 TEST_F(Form1Test, TitleRepairReportsSuccessWhenOnlyTheMachineWideWriteIsRefused) {
   Load();
-  machine.registry.DenyWrite(kHkeyLocalMachine, kMain, true);
+  machine.registry.DenyWrite(kHkeyLocalMachine, kBrowserMain, true);
   form->Command7_Click();
   EXPECT_EQ(LastMessage(), G("IE标题恢复成功！"));
 }
 
 TEST_F(Form1Test, TitleRepairNamesTheFailureForTheCurrentUser) {
   Load();
-  machine.registry.DenyWrite(kHkeyCurrentUser, kMain, true);
+  machine.registry.DenyWrite(kHkeyCurrentUser, kBrowserMain, true);
   form->Command7_Click();
   EXPECT_NE(LastMessage(), G("IE标题恢复成功！"));
   EXPECT_NE(LastMessage().find(G("拒绝访问")), std::string::npos);

@@ -23,6 +23,12 @@ constexpr char kRunOnceEx[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run
 constexpr char kRunOnceExTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx-";
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kStartupFolder[] = "C:\\WINDOWS\\Start Menu\\Programs\\StartUp";
+// The policy and browser keys the main window reads and writes.
+constexpr char kSystemPolicies[] = "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\System";
+constexpr char kExplorerPolicies[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+constexpr char kControlPanel[] = "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
+constexpr char kBrowserMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
+constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedUrls";
 
 // UTF-8 test text in the code page the program works in (GBK).
 std::string G(const std::string& utf8);
