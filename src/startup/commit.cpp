@@ -137,7 +137,12 @@ std::vector<Write> PlanWrites(const EntryList& entries) {
 // a disabled twin under a spare name.
 class Writer {
  public:
-  Writer(Machine& machine, std::vector<Write>& writes) : machine_(machine), writes_(writes) {}
+  Writer(Machine& machine, std::vector<Write>& writes) : machine_(machine), writes_(writes) {
+    for (const Write& write : writes_) targets_.insert(write.place.Id());
+  }
+
+  // The places some row is written to.
+  const std::unordered_set<std::string>& Targets() const { return targets_; }
 
   // Texts still wanted somewhere they are not: after Run, those of writes
   // that failed, whose old copies must stay.
@@ -193,20 +198,15 @@ class Writer {
                                 : Place{place.source, false, place.name};
     const std::string base = spare.name + " (backup)";
     spare.name = base;
-    for (int n = 2; machine_.At(spare) || IsTarget(spare); ++n)
+    for (int n = 2; machine_.At(spare) || targets_.count(spare.Id()); ++n)
       spare.name = base + " " + std::to_string(n);
     StoredValue value = place.IsIni() ? StoredValue{kRegSz, now->text + '\0'} : now->value;
     machine_.Put(spare, value, now->text);
   }
 
-  bool IsTarget(const Place& place) const {
-    for (const Write& write : writes_)
-      if (write.place.Id() == place.Id()) return true;
-    return false;
-  }
-
   Machine& machine_;
   std::vector<Write>& writes_;
+  std::unordered_set<std::string> targets_;
   std::unordered_map<std::string, int> wanted_;
 };
 
@@ -217,10 +217,9 @@ bool StillWanted(const std::unordered_map<std::string, int>& wanted, const std::
 
 // Removes what the scan would list and no row targets, keeping any text a
 // failed write still wants.
-void RemoveUntargeted(Module1& registry, ProfileApi& profile, const std::vector<Write>& writes,
+void RemoveUntargeted(Module1& registry, ProfileApi& profile,
+                      const std::unordered_set<std::string>& targets,
                       const std::unordered_map<std::string, int>& wanted) {
-  std::unordered_set<std::string> targets;
-  for (const Write& write : writes) targets.insert(write.place.Id());
   const ManagedKey* keys = ManagedKeysInCommitOrder();
   for (int k = 0; k < kManagedKeyCount; ++k) {
     Place place{keys[k].source, keys[k].enabled, {}};
@@ -245,13 +244,17 @@ void RemoveUntargeted(Module1& registry, ProfileApi& profile, const std::vector<
     }
     registry.CloseRegKey(key);
   }
-  for (const char* iniKey : {"load", "noload", "run", "norun"}) {
-    bool targeted = false;
-    for (const Write& write : writes)
-      targeted |= write.place.IsIni() && write.place.IniKey() == std::string(iniKey);
-    std::string text;
-    if (targeted || (ReadWinIniKey(profile, iniKey, &text) && StillWanted(wanted, text))) continue;
-    profile.WriteProfileString(kWinIniSection, iniKey, nullptr);
+  // load, noload, run, norun.
+  for (int i = 0; i < kSourceCount; ++i) {
+    if (StartupSources()[i].kind != PlaceKind::WinIni) continue;
+    for (bool enabled : {true, false}) {
+      Place place{&StartupSources()[i], enabled, {}};
+      std::string text;
+      if (targets.count(place.Id()) ||
+          (ReadWinIniKey(profile, place.IniKey(), &text) && StillWanted(wanted, text)))
+        continue;
+      profile.WriteProfileString(kWinIniSection, place.IniKey(), nullptr);
+    }
   }
 }
 
@@ -289,7 +292,7 @@ CommitFailure CommitStartupEntries(Module1& registry, Platform& platform,
   std::vector<Write> writes = PlanWrites(entries);
   Writer writer(machine, writes);
   writer.Run();
-  RemoveUntargeted(registry, platform.profile, writes, writer.Wanted());
+  RemoveUntargeted(registry, platform.profile, writer.Targets(), writer.Wanted());
   return TidyStartupFolder(registry, platform.files, entries);
 }
 
