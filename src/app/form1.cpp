@@ -5,6 +5,7 @@
 
 #include "app/failure_text.h"
 #include "app/version.h"
+#include "app/web_site.h"
 #include "startup/browser_repairs.h"
 #include "startup/catalogue.h"
 #include "startup/commit.h"
@@ -153,7 +154,8 @@ void Form1::Command8_Click() {
 void Form1::Command4_Click() { host_.Unload(*this); }
 
 void Form1::Command11_Click() {
-  platform_.system.ShellExecute(host_.NativeHandle(*this), "Open", kWebSiteAddress, "",
+  platform_.system.ShellExecute(host_.NativeHandle(*this), "Open",
+                                WebSiteAddress(platform_.system), "",
                                 platform_.system.ProgramFolder(), 1);
 }
 

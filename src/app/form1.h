@@ -12,9 +12,6 @@
 
 namespace qel {
 
-// The address the first run and the "网站" button open.
-extern const char kWebSiteAddress[];
-
 class Form1 : public ui::Window {
  public:
   Form1(Platform& platform, ui::Host& host);

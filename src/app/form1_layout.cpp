@@ -4,8 +4,6 @@
 
 namespace qel {
 
-const char kWebSiteAddress[] = "http://www.qelmora.com/";
-
 Form1::Form1(Platform& platform, ui::Host& host)
     : ui::Window("Form1"),
       Command11(*this, "Command11", nullptr, {8400, 6720, 975, 375}),

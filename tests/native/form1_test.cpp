@@ -2,6 +2,7 @@
 // delete, the hint, cancel.
 #include <gtest/gtest.h>
 
+#include "app/web_site.h"
 #include "support/form1_fixture.h"
 
 namespace qel::test {
@@ -38,7 +39,7 @@ TEST_F(Form1Test, FirstRunOpensTheWebSiteOnceAndRecordsIt) {
   ASSERT_EQ(machine.memory.system().shellCalls.size(), 1u);
   const auto& call = machine.memory.system().shellCalls[0];
   EXPECT_EQ(call.operation, "Open");
-  EXPECT_EQ(call.file, kWebSiteAddress);
+  EXPECT_EQ(call.file, WebSiteAddress(machine.platform.system));
   EXPECT_EQ(call.parameters, "");
   EXPECT_EQ(call.directory, "C:\\Program Files\\Qelmora");
   EXPECT_EQ(call.show, 1);

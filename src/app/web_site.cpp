@@ -1,0 +1,7 @@
+#include "app/web_site.h"
+
+namespace qel {
+
+std::string WebSiteAddress(SystemApi&) { return "http://www.qelmora.com/"; }
+
+}  // namespace qel
