@@ -6,6 +6,7 @@
 #include "app/failure_text.h"
 #include "app/version.h"
 #include "app/web_site.h"
+#include "process/form5.h"
 #include "startup/browser_repairs.h"
 #include "startup/catalogue.h"
 #include "startup/commit.h"
@@ -152,6 +153,11 @@ void Form1::Command8_Click() {
 }
 
 void Form1::Command4_Click() { host_.Unload(*this); }
+
+void Form1::Command9_Click() {
+  Form5 form(platform_, host_, systemDirectory_);
+  host_.ShowModal(form);
+}
 
 void Form1::Command11_Click() {
   platform_.system.ShellExecute(host_.NativeHandle(*this), "Open",
