@@ -17,7 +17,7 @@ class MemoryProcesses : public ProcessApi {
   std::uint32_t CurrentProcessId() override;
 
   // Test-side controls.
-  std::vector<ProcessEntry> table;
+  std::vector<ProcessEntry> table = {{4, "Qelmora.exe"}};
   std::uint32_t selfId = 4;
   Status snapshotFailure = kOk;   // the snapshot cannot be taken
   Status terminateFailure = kOk;  // e.g. kAccessDenied; the process keeps running

@@ -8,6 +8,9 @@
 
 #include <cstring>
 
+// The ANSI record as Windows 98 and 2000 know it.
+static_assert(sizeof(void*) != 4 || sizeof(PROCESSENTRY32) == 296, "PROCESSENTRY32 is 296 bytes");
+
 namespace qel::win32 {
 namespace {
 
