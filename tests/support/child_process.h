@@ -9,18 +9,15 @@
 
 namespace qel::test {
 
-constexpr char kChildVariable[] = "QEL_SLEEPING_CHILD";
-
-// Runs before main in every test program that includes this header: the
-// copy sleeps instead of running the tests, and ends itself in the end.
+// Runs before main in every test program that includes this header: the copy
+// sleeps instead of running the tests, and ends itself in the end.
 inline const bool kIsSleepingChild = [] {
-  if (!GetEnvironmentVariableA(kChildVariable, nullptr, 0)) return false;
+  if (!GetEnvironmentVariableA("QEL_SLEEPING_CHILD", nullptr, 0)) return false;
   Sleep(60000);
   ExitProcess(0);
 }();
 
-// Starts the copy named exeName in the temporary folder; its ID, and its
-// handle in *process (the caller closes it).
+// Starts the copy in the temporary folder; its ID, and its handle in *process.
 inline DWORD StartSleepingChild(const std::string& exeName, HANDLE* process) {
   char self[MAX_PATH], temp[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -29,10 +26,10 @@ inline DWORD StartSleepingChild(const std::string& exeName, HANDLE* process) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  SetEnvironmentVariableA(kChildVariable, "1");
+  SetEnvironmentVariableA("QEL_SLEEPING_CHILD", "1");
   BOOL started = CreateProcessA(copy.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
                                 nullptr, &startup, &info);
-  SetEnvironmentVariableA(kChildVariable, nullptr);
+  SetEnvironmentVariableA("QEL_SLEEPING_CHILD", nullptr);
   if (!started) return 0;
   CloseHandle(info.hThread);
   *process = info.hProcess;

@@ -10,22 +10,33 @@ namespace qel::mem {
 
 class MemoryProcesses : public ProcessApi {
  public:
-  explicit MemoryProcesses(CallMeter* meter = nullptr) : meter_(meter) {}
+  explicit MemoryProcesses(CallMeter* meter) : meter_(meter) {}
 
-  Status Snapshot(std::vector<ProcessEntry>* processes) override;
-  Status Terminate(std::uint32_t id) override;
-  std::uint32_t CurrentProcessId() override;
+  Status Snapshot(std::vector<ProcessEntry>* processes) override {
+    meter_->Tick();
+    *processes = table;
+    return kOk;
+  }
+  Status Terminate(std::uint32_t id) override {
+    meter_->Tick();
+    for (auto it = table.begin(); it != table.end(); ++it) {
+      if (it->id != id) continue;
+      if (terminateFailure == kOk) table.erase(it);
+      return terminateFailure;
+    }
+    return kInvalidParameter;
+  }
+  std::uint32_t CurrentProcessId() override {
+    meter_->Tick();
+    return selfId;
+  }
 
   // Test-side controls.
   std::vector<ProcessEntry> table = {{4, "Qelmora.exe"}};
   std::uint32_t selfId = 4;
-  Status snapshotFailure = kOk;   // the snapshot cannot be taken
-  Status terminateFailure = kOk;  // e.g. kAccessDenied; the process keeps running
+  Status terminateFailure = kOk;  // e.g. kAccessDenied: the process keeps running
 
  private:
-  void Tick() {
-    if (meter_) meter_->Tick();
-  }
   CallMeter* meter_;
 };
 
