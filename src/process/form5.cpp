@@ -67,8 +67,11 @@ void Form5::LoadProcessList() {
   std::vector<ProcessEntry> processes;
   // A failed snapshot lists what it read before the failure, often nothing.
   platform_.processes.Snapshot(&processes);
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(processes.size());
   for (const ProcessEntry& process : processes)
-    lvwPrss.AddRow({std::to_string(process.id), LowerAnsi(process.exeName, codePage_)});
+    rows.push_back({std::to_string(process.id), LowerAnsi(process.exeName, codePage_)});
+  lvwPrss.AddRows(std::move(rows));
   cmdDelete.SetVisible(lvwPrss.ListCount() > 0);
 }
 

@@ -114,6 +114,13 @@ void ListView::AddRow(std::vector<std::string> cells) {
   Notify(ChangeKind::RowAdded, ListCount() - 1);
 }
 
+void ListView::AddRows(std::vector<std::vector<std::string>> rows) {
+  int first = ListCount();
+  rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+               std::make_move_iterator(rows.end()));
+  for (int i = first; i < ListCount(); ++i) Notify(ChangeKind::RowAdded, i);
+}
+
 void ListView::RemoveRow(int i) {
   if (i < 0 || i >= ListCount()) return;
   rows_.erase(rows_.begin() + i);

@@ -168,6 +168,8 @@ class ListView : public Control {
   const std::vector<std::string>& Row(int i) const { return rows_.at(i); }
   int ListIndex() const { return current_; }
   void AddRow(std::vector<std::string> cells);
+  // Appends many rows at once; the host reflects them in one pass.
+  void AddRows(std::vector<std::vector<std::string>> rows);
   void RemoveRow(int i);
   void Clear();
   void SetListIndex(int i);
