@@ -21,10 +21,15 @@ void HostedWindow::Reflect(NativeControl& native, ui::ChangeKind change, int row
   const ui::Control& m = *native.model;
   switch (change) {
     case ui::ChangeKind::Text:
-      if (!native.IsList() && WindowText(native.hwnd) != m.text())
-        SetWindowTextA(native.hwnd, m.text().c_str());
+      if (!native.IsList() && WindowText(native.hwnd) != ShownText(m))
+        SetWindowTextA(native.hwnd, ShownText(m).c_str());
       break;
     case ui::ChangeKind::Enabled:
+      // A disabled control cannot keep the focus: pass it on in tab order.
+      if (!m.enabled() && GetFocus() == native.hwnd) {
+        HWND next = GetNextDlgTabItem(hwnd_, native.hwnd, FALSE);
+        if (next && next != native.hwnd) SetFocus(next);
+      }
       if (bool(IsWindowEnabled(native.hwnd)) != m.enabled()) EnableWindow(native.hwnd, m.enabled());
       break;
     case ui::ChangeKind::Visible:
