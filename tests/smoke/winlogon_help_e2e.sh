@@ -27,9 +27,10 @@ fail=0
 check() {  # check DESCRIPTION COMMAND...
   if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi
 }
-shell_is() { wine_reg_query "$wl" /v shell | grep -qxF "    Shell    REG_SZ    $1"; }
+shell_is() { wine_reg_query "$wl" /v shell | grep -qxF "    shell    REG_SZ    $1"; }
 userinit_kept() { [[ "$(userinit)" == "$userinit_before" ]]; }
 window_named() { wait_window 10 --name "$1"; }
+box_shown() { window_named '^Qelmora$' >/dev/null; }  # a message box's default title
 gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 
 start_qelmora "$QEL_EXE"
@@ -54,7 +55,7 @@ check "退出 closes the editor" gone '^其它注册表启动项'
 send_keys "$QEL_WINDOW" space
 f4="$(window_named '^其它注册表启动项')"
 send_keys "$f4" space shift+Tab shift+Tab BackSpace Tab Tab space
-check "an empty Userinit brings a message" window_named '^Qelmora$'
+check "an empty Userinit brings a message" box_shown
 xdotool key Return
 sleep 0.5
 check "and writes nothing" userinit_kept

@@ -73,8 +73,8 @@ bool HostedWindow::Create(HWND owner) {
   }
   RECT over;
   if (model_->centerOnOwner && owner && GetWindowRect(owner, &over)) {
-    x = std::max(0, (over.left + over.right - width) / 2);
-    y = std::max(0, (over.top + over.bottom - height) / 2);
+    x = std::max(0, int(over.left + over.right - width) / 2);
+    y = std::max(0, int(over.top + over.bottom - height) / 2);
   }
   HWND created = CreateWindowExA(0, kWindowClass, model_->caption().c_str(), style, x, y, width,
                                  height, owner, nullptr, host_.instance(), this);
