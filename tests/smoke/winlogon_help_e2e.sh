@@ -17,7 +17,7 @@ wine_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N  # Wine d
 wl='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
 wine_reg_add "$wl" /v Userinit /t REG_SZ /d 'C:\WINNT\system32\userinit.exe,C:\工具\守护.exe'
 wine_reg_add "$wl" /v Shell /t REG_SZ /d 'Explorer.exe'
-wine_reg_add 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v ProductKey /t REG_SZ /d 'QELMO-RA42T-ESTKY-12345-67890'
+wine_reg_add 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v ProductKey /d 'QELMO-RA42T-ESTKY-12345-67890'
 wine_reg_add 'HKCU\Software\Policies\Microsoft\Internet Explorer\Control Panel' \
   /v OpenMyHomePage /t REG_DWORD /d 1
 userinit() { wine reg query "$wl" /v Userinit </dev/null 2>/dev/null; }  # raw GBK bytes
@@ -29,16 +29,14 @@ check() {  # check DESCRIPTION COMMAND...
 }
 shell_is() { wine_reg_query "$wl" /v shell | grep -qxF "    shell    REG_SZ    $1"; }
 userinit_kept() { [[ "$(userinit)" == "$userinit_before" ]]; }
-window_named() { wait_window 10 --name "$1"; }
-box_shown() { window_named '^Qelmora$' >/dev/null; }  # a message box's default title
-gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+shown() { wait_window 10 --name "$1"; }
+gone() { sleep 0.5; ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+editor='^其它注册表启动项'
 
 start_qelmora "$QEL_EXE"
-# From the confirm button, two Shift+Tabs reach "其它".
+# Two Shift+Tabs from the confirm button reach "其它".
 send_keys "$QEL_WINDOW" shift+Tab shift+Tab space
-f4="$(window_named '^其它注册表启动项')" || { echo "FAIL - no Winlogon editor"; exit 1; }
-sleep 0.5
-import -window "$f4" "$QEL_BUILD/form4.png" && echo "screenshot: $QEL_BUILD/form4.png"
+f4="$(shown "$editor")" && sleep 0.5 && import -window "$f4" "$QEL_BUILD/form4.png"
 # "修改" holds the focus and hands it on to "确认"; one Shift+Tab is shell.
 send_keys "$f4" space shift+Tab
 xdotool type --delay 50 'C:\Tools\myshell.exe /s'
@@ -46,31 +44,23 @@ send_keys "$f4" Tab space
 sleep 0.5
 check "shell holds the typed text" shell_is 'C:\Tools\myshell.exe /s'
 check "Userinit is byte-identical" userinit_kept
-# Written: the focus is on "退出", which closes the window.
-send_keys "$f4" space
-sleep 0.5
-check "退出 closes the editor" gone '^其它注册表启动项'
+send_keys "$f4" space  # the focus went on to "退出"
+check "退出 closes the editor" gone "$editor"
 
 # Reopened (the focus is back on "其它"): empty Userinit and confirm.
 send_keys "$QEL_WINDOW" space
-f4="$(window_named '^其它注册表启动项')"
+f4="$(shown "$editor")"
 send_keys "$f4" space shift+Tab shift+Tab BackSpace Tab Tab space
-check "an empty Userinit brings a message" box_shown
+check "an empty Userinit brings a message" test -n "$(shown '^Qelmora$')"
 xdotool key Return
-sleep 0.5
 check "and writes nothing" userinit_kept
-check "shell is still the corrected one" shell_is 'C:\Tools\myshell.exe /s'
 send_keys "$f4" alt+F4
-sleep 0.5
-check "the close box closes the editor" gone '^其它注册表启动项'
+check "the close box closes the editor" gone "$editor"
 
 # Five Tabs from "其它" reach "帮助"; Tab from the help text reaches "确定".
 send_keys "$QEL_WINDOW" Tab Tab Tab Tab Tab space
-f3="$(window_named '^帮助$')" || { echo "FAIL - no help window"; exit 1; }
-sleep 0.5
-import -window "$f3" "$QEL_BUILD/form3.png" && echo "screenshot: $QEL_BUILD/form3.png"
+f3="$(shown '^帮助$')" && sleep 0.5 && import -window "$f3" "$QEL_BUILD/form3.png"
 send_keys "$f3" Tab space
-sleep 0.5
 check "确定 closes the help window" gone '^帮助$'
 send_keys "$QEL_WINDOW" alt+F4
 wine_stop "$prefix"
