@@ -50,18 +50,6 @@ inline std::string WindowText(HWND hwnd) {
   return text;
 }
 
-// A label shows a lone CR as a line break, as it does a CR LF.
-inline std::string ShownText(const ui::Control& control) {
-  if (control.kind() != ui::ControlKind::Label) return control.text();
-  std::string shown;
-  const std::string& text = control.text();
-  for (size_t i = 0; i < text.size(); ++i) {
-    shown += text[i];
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) shown += '\n';
-  }
-  return shown;
-}
-
 inline int CheckValue(LRESULT state) {
   return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
 }

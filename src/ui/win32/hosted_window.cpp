@@ -140,7 +140,7 @@ void HostedWindow::CreateControl(NativeControl& native) {
   // Each tab stop is a group of its own, so arrow keys never move the focus.
   if (m.tabIndex >= 0) style |= WS_TABSTOP | WS_GROUP;
   const char* windowClass = "STATIC";
-  std::string text = ShownText(m);
+  std::string text = m.text();
   switch (native.kind) {
     case NativeKind::Button:
       windowClass = "BUTTON";

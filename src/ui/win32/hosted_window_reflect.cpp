@@ -21,8 +21,8 @@ void HostedWindow::Reflect(NativeControl& native, ui::ChangeKind change, int row
   const ui::Control& m = *native.model;
   switch (change) {
     case ui::ChangeKind::Text:
-      if (!native.IsList() && WindowText(native.hwnd) != ShownText(m))
-        SetWindowTextA(native.hwnd, ShownText(m).c_str());
+      if (!native.IsList() && WindowText(native.hwnd) != m.text())
+        SetWindowTextA(native.hwnd, m.text().c_str());
       break;
     case ui::ChangeKind::Enabled:
       // A disabled control cannot keep the focus: pass it on in tab order.
