@@ -5,7 +5,9 @@
 namespace qel {
 namespace {
 
-// Line 15 is split around the search site's host name.
+// Line 15 is split around the search site's host name. One line of text per
+// line of source, so that each can be compared with what the window shows.
+// clang-format off
 constexpr const char* kLinesBeforeSite[] = {
     "",
     "本程序可以让你：",
@@ -28,6 +30,7 @@ constexpr const char* kLinesBeforeSite[] = {
     "", "", "", "", "", "",
     "欢迎访问我的网站：",
 };
+// clang-format on
 
 constexpr char kProductKeyPlace[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 

@@ -26,7 +26,8 @@ Form4::Form4(Platform& platform, ui::Host& host)
   clientHeight = 4425;
   centerOnOwner = true;
   SetCaption(Ansi("其它注册表启动项（警告！！！请勿随便修改）"));
-  const char* keyPath = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+  const char* keyPath =
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
   SetUp(Frame1, "Userinit（Win98无此项）", -1);
   SetUp(Label1, "正常应为：C:\\WINNT\\system32\\userinit.exe,或类似。位置：", -1);
   SetUp(Label3, keyPath, -1);
@@ -82,8 +83,7 @@ void Form4::Command9_Click() {
 // An empty Userinit ends every logon at once; an empty shell leaves no desktop.
 bool Form4::Refuse(const ui::TextBox& box, const char* name, const char* why) {
   if (box.text().find_first_not_of(" \t") != std::string::npos) return false;
-  host_.MessageBox(std::string(name) + Ansi(" 不能为空：") + Ansi(why) + Ansi("没有写入任何值。"),
-                   ui::kMbOk);
+  Say(std::string(name) + " 不能为空：" + why + "没有写入任何值。");
   return true;
 }
 
@@ -104,15 +104,12 @@ void Form4::Command1_Click() {
     return;
   Status status = WriteLogonValue("Userinit", Text1.text());
   if (status != kOk) {
-    host_.MessageBox(Ansi(("写入 Userinit 失败：" + DescribeStatus(status) + "。没有写入任何值。").c_str()),
-                     ui::kMbOk);
+    Say("写入 Userinit 失败：" + DescribeStatus(status) + "。没有写入任何值。");
     return;
   }
   status = WriteLogonValue("shell", Text2.text());
   if (status != kOk) {
-    host_.MessageBox(Ansi(("写入 shell 失败：" + DescribeStatus(status) +
-                           "。Userinit 已经写入，shell 没有写入。").c_str()),
-                     ui::kMbOk);
+    Say("写入 shell 失败：" + DescribeStatus(status) + "。Userinit 已经写入，shell 没有写入。");
     return;
   }
   ShowState(false, false, false);

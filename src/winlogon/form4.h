@@ -36,6 +36,7 @@ class Form4 : public ui::Window {
 
  private:
   std::string Ansi(const char* utf8) const { return platform_.system.ToAnsi(utf8); }
+  void Say(const std::string& utf8) { host_.MessageBox(platform_.system.ToAnsi(utf8), ui::kMbOk); }
   void SetUp(ui::Control& control, const char* caption, int tabIndex);
   void ShowState(bool boxes, bool modify, bool confirm);
   bool Refuse(const ui::TextBox& box, const char* name, const char* why);

@@ -44,7 +44,8 @@ class Form4Test : public ::testing::Test {
 };
 
 TEST_F(Form4Test, ConfirmWritesAsTypedKeepingTheTypeAndReopeningReadsAfresh) {
-  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", "%SystemRoot%\\u.exe,", kRegExpandSz);
+  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", "%SystemRoot%\\u.exe,",
+                    kRegExpandSz);
   form.Form_Load();
   EXPECT_EQ(form.Text1.text() + "|" + State(form), "%SystemRoot%\\u.exe,|0010");
   form.Command9_Click();
@@ -69,12 +70,15 @@ TEST_F(Form4Test, BlankValuesAndFailedWritesAreReportedAndEditingGoesOn) {
   ShellRefused refusing;
   Platform platform{refusing, machine.profile, machine.files, machine.platform.system};
   Form4 partial(platform, host);
-  const struct { Form4* form; const char *userinit, *shell, *message; bool deny; } cases[] = {
-      {&form, "", "x.exe", "Userinit 不能为空", false},
-      {&form, " \t ", "x.exe", "Userinit 不能为空", false},
-      {&form, "a.exe,", "  ", "shell 不能为空", false},
-      {&form, "a.exe,", "x.exe", "写入 Userinit 失败：拒绝访问", true},
-      {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false}};
+  const struct {
+    Form4* form;
+    const char *userinit, *shell, *message;
+    bool deny;
+  } cases[] = {{&form, "", "x.exe", "Userinit 不能为空", false},
+               {&form, " \t ", "x.exe", "Userinit 不能为空", false},
+               {&form, "a.exe,", "  ", "shell 不能为空", false},
+               {&form, "a.exe,", "x.exe", "写入 Userinit 失败：拒绝访问", true},
+               {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false}};
   for (const auto& c : cases) {
     host.boxes.clear();
     machine.registry.DenyWrite(kHkeyLocalMachine, kWinlogonKey, c.deny);
@@ -99,7 +103,8 @@ TEST_F(Form4Test, HelpTextLinesJoinedByCrLfAndTheProductKeyLineReadAfresh) {
   help.Form_Load();
   EXPECT_EQ(help.Label1.text(), G("Windows ProductKey：\r"));
   help.Text1.SetText("typed");
-  machine.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey", "A-1");
+  machine.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey",
+                    "A-1");
   help.Form_Load();
   EXPECT_EQ(help.Text1.text() + help.Label1.text(), text + G("Windows ProductKey：\rA-1"));
 }
