@@ -74,7 +74,6 @@ class ModalDialog : public ui::Window {
   void Form_Load() override {
     ++loads;
     ownerEnabledWhileOpen = IsWindowEnabled(owner);
-    GetWindowRect(HWND(host_.NativeHandle(*this)), &placed);
     // Closed from the queue, as a user would, so that the modal loop runs.
     PostMessageA(HWND(host_.NativeHandle(*this)), WM_CLOSE, 0, 0);
   }
@@ -83,7 +82,6 @@ class ModalDialog : public ui::Window {
   ui::Button button{*this, "Button", nullptr, {120, 120, 975, 375}};
   HWND owner = nullptr;
   bool ownerEnabledWhileOpen = true;
-  RECT placed = {};
   int loads = 0, unloads = 0;
 
  private:
@@ -108,18 +106,6 @@ TEST_F(HostTest, ModalWindowDisablesItsOwnerUntilItCloses) {
   // Shown again, it is built afresh.
   SendMessageA(Native(window.ok), BM_CLICK, 0, 0);
   EXPECT_EQ(dialog.loads, 2);
-}
-
-TEST_F(HostTest, AWindowCentredOnItsOwnerFollowsTheOwner) {
-  ModalDialog dialog(host);
-  dialog.centerOnOwner = true;
-  SetWindowPos(Top(), nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  window.ok.Click = [&] { host.ShowModal(dialog); };
-  SendMessageA(Native(window.ok), BM_CLICK, 0, 0);
-  RECT owner;
-  GetWindowRect(Top(), &owner);
-  EXPECT_NEAR(dialog.placed.left + dialog.placed.right, owner.left + owner.right, 1);
-  EXPECT_NEAR(dialog.placed.top + dialog.placed.bottom, owner.top + owner.bottom, 1);
 }
 
 TEST_F(HostTest, MessageBoxesShowTheApplicationTitleUnlessGivenOne) {
