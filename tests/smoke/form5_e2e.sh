@@ -59,7 +59,6 @@ wait "$pid" || true
 
 check "morvane5.txt lists the processes the system listed, byte for byte" \
   cmp -s <(printf '%s\n' "$listed") "$system32/morvane5.txt"
-check "morvane5.txt holds this program once" test "$(grep -caxF $'qelmora.exe\r' "$system32/morvane5.txt")" == 1
 check "morvane4.txt is written, empty: nothing was trusted" test -f "$system32/morvane4.txt" -a ! -s "$system32/morvane4.txt"
 [[ $fail == 0 ]] || { echo "--- morvane5.txt"; cat -A "$system32/morvane5.txt"; echo "--- listed"; cat -A <<<"$listed"; }
 exit "$fail"
