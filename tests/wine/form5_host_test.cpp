@@ -33,6 +33,19 @@ TEST(Form5OnWine, RealProcessesAreListedEndedAndKeptWhenTheyCannotBeEnded) {
   list = host.NativeControl(form.lvwPrss);
   EXPECT_NE("(none)", pick("wine_tests.exe"));
   EXPECT_EQ(std::to_string(id), pick("qelchild.exe"));  // listed in lower case
+  EXPECT_TRUE(form.List7.visible());  // the click showed the note
+
+  // A double click trusts a name; coming back from another window refills.
+  HWND list4 = host.NativeControl(form.List4);
+  const int trusted = form.List5.ListCount();
+  Click(list4, {5, 5});
+  SendMessageA(list4, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(trusted + 1, form.List5.ListCount());
+  ui::Window other("Other");
+  host.Open(other);
+  host.Close(other);
+  host.DoEvents();
+  EXPECT_FALSE(form.List7.visible());
 
   // Ended behind the window's back: terminating it fails, and the row stays.
   TerminateProcess(child, 0);
@@ -40,8 +53,10 @@ TEST(Form5OnWine, RealProcessesAreListedEndedAndKeptWhenTheyCannotBeEnded) {
   CloseHandle(child);
   // Wine lets a process object outlive its end by a moment.
   for (int i = 0; i < 100 && windows.platform().processes.Terminate(id) == kOk; ++i) Sleep(50);
+  pick("qelchild.exe");
   form.cmdDelete_Click();
   EXPECT_EQ(std::to_string(id), pick("qelchild.exe"));
+  ASSERT_FALSE(boxes.empty());
   EXPECT_NE(std::string::npos, boxes.back().find("\r\n"));  // the failure, after the name
 
   id = StartSleepingChild("QelChild.EXE", &child);
