@@ -29,7 +29,9 @@ Status Processes::Snapshot(std::vector<ProcessEntry>* processes) {
   Status status = kOk;
   BOOL got = Process32First(snapshot, &record);
   while (got) {
-    std::size_t length = strnlen(record.szExeFile, sizeof(record.szExeFile));
+    const char* end =
+        static_cast<const char*>(std::memchr(record.szExeFile, '\0', sizeof(record.szExeFile)));
+    std::size_t length = end ? std::size_t(end - record.szExeFile) : sizeof(record.szExeFile);
     processes->push_back({record.th32ProcessID, std::string(record.szExeFile, length)});
     got = Process32Next(snapshot, &record);
   }
