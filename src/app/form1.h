@@ -71,6 +71,7 @@ class Form1 : public ui::Window {
   Module1 registry_;
   EntryList entries_;
   std::string systemDirectory_;
+  bool startPageUnreadable_ = false;
 };
 
 }  // namespace qel
