@@ -114,9 +114,8 @@ Status FileSystem::UnrepresentableFiles(const std::string& folder,
                                         std::vector<std::uint32_t>* indices) {
   using FindFirstW = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
   using FindNextW = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAW);
-  const auto findFirst =
-      reinterpret_cast<FindFirstW>(LookUpNtFunction("kernel32.dll", "FindFirstFileW"));
-  const auto findNext = reinterpret_cast<FindNextW>(LookUpNtFunction("kernel32.dll", "FindNextFileW"));
+  const auto findFirst = LookUpNt<FindFirstW>("kernel32.dll", "FindFirstFileW");
+  const auto findNext = LookUpNt<FindNextW>("kernel32.dll", "FindNextFileW");
   indices->clear();
   if (!findFirst || !findNext) return kOk;
   int length = MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()),

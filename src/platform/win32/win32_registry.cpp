@@ -88,7 +88,7 @@ Status Registry::DeleteKey(RegKey root, const std::string& subKey) {
 
 Status Registry::UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) {
   using EnumW = LONG(WINAPI*)(HKEY, DWORD, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
-  const auto enumW = reinterpret_cast<EnumW>(LookUpNtFunction("advapi32.dll", "RegEnumValueW"));
+  const auto enumW = LookUpNt<EnumW>("advapi32.dll", "RegEnumValueW");
   indices->clear();
   if (!enumW) return kOk;
   std::vector<wchar_t> name(16384);

@@ -9,6 +9,11 @@ namespace qel::win32 {
 
 // The function, on Windows NT only; null elsewhere or when it is missing.
 FARPROC LookUpNtFunction(const char* module, const char* function);
+template <typename Function>
+Function LookUpNt(const char* module, const char* function) {
+  // Through void (*)(), the cast GCC accepts between function types.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(LookUpNtFunction(module, function)));
+}
 
 // Whether a Unicode name survives the trip to the ANSI code page and back.
 bool AnsiHolds(const wchar_t* name, int length);
