@@ -25,6 +25,9 @@ void HostedWindow::Reflect(NativeControl& native, ui::ChangeKind change, int row
         SetWindowTextA(native.hwnd, m.text().c_str());
       break;
     case ui::ChangeKind::Enabled:
+      // Wine drops the focus of a control being disabled: pass it on first, as
+      // a keyboard user expects (the delete button disables itself).
+      if (!m.enabled() && GetFocus() == native.hwnd) SendMessageA(hwnd_, WM_NEXTDLGCTL, 0, 0);
       if (bool(IsWindowEnabled(native.hwnd)) != m.enabled()) EnableWindow(native.hwnd, m.enabled());
       break;
     case ui::ChangeKind::Visible:
