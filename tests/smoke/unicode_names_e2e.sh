@@ -33,7 +33,9 @@ values_in() { wine_reg_query "$1" | grep -c 'REG_' || true; }
 box_shown() { xdotool search --onlyvisible --name '^Qelmora$' >/dev/null 2>&1; }
 dismiss_box() {  # OK on a refusal's message box, if one came up
   sleep 1
-  if box_shown; then xdotool key Return; sleep 0.5; echo "     (a refusal was shown)"; fi
+  box_shown && echo "     (a refusal was shown)"
+  # The box does not always take the X focus at once: press until it is gone.
+  for _ in 1 2 3 4 5; do box_shown || return 0; xdotool key Return; sleep 0.7; done
 }
 
 start_qelmora "$QEL_EXE"
