@@ -66,32 +66,20 @@ std::vector<StartupEntry> Rows(Form1& form) {
 }
 
 // Whether entry's text stands in the place its tag and mark name, or under
-// the spare name a swap copies it to.
-bool IsKept(StartupMachine& m, const StartupEntry& entry) {
-  const StartupSource* source = FindSource(entry.tag);
-  if (source->kind == PlaceKind::StartupFolder) return m.files.Exists(entry.commandLine);
+// a spare name a swap copies it to.
+bool IsKept(StartupMachine& m, const StartupEntry& e) {
+  const StartupSource* s = FindSource(e.tag);
   std::string text;
-  if (source->kind == PlaceKind::WinIni &&
-      m.profile.Get("windows", entry.enabled ? source->iniKey : source->iniDisabledKey, &text) &&
-      text == entry.commandLine)
-    return true;
   RegValue value;
-  if (source->kind == PlaceKind::RegistryKey &&
-      Module1(m.registry).ReadRegValue(source->root, KeyPath(source->writePath, entry.enabled), entry.name, &value) == kOk &&
-      !value.empty() && value.TextForm() == entry.commandLine)
+  if (s->kind == PlaceKind::StartupFolder) return m.files.Exists(e.commandLine);
+  if (s->kind == PlaceKind::WinIni && m.profile.Get("windows", e.enabled ? s->iniKey : s->iniDisabledKey, &text) &&
+      text == e.commandLine)
     return true;
-  std::vector<std::string> spares = {entry.name + " (backup)"};
-  if (source->kind == PlaceKind::WinIni) {
-    source = FindSource("reg2");
-    spares.clear();
-    for (const char* key : {"load", "noload", "run", "norun"}) spares.push_back(std::string("win.ini ") + key + " (backup)");
-  }
-  std::string bytes;
-  for (const std::string& name : spares)
-    if (m.registry.Get(source->root, KeyPath(source->writePath, false), name, nullptr, &bytes) &&
-        TextOfStringBytes(bytes) == entry.commandLine)
-      return true;
-  return false;
+  if (s->kind == PlaceKind::RegistryKey &&
+      Module1(m.registry).ReadRegValue(s->root, KeyPath(s->writePath, e.enabled), e.name, &value) == kOk &&
+      !value.empty() && value.TextForm() == e.commandLine)
+    return true;
+  return m.Dump().find(" (backup)|1|" + e.commandLine + '\0') != std::string::npos;
 }
 
 // One commit on a freshly seeded machine, cut after budget calls (-1: never).

@@ -102,11 +102,10 @@ TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
   for (const auto& box : host.boxes) EXPECT_EQ(box.text.find(G("已经把自启动项保存到文件")), std::string::npos);
 }
 
-TEST_F(SnapshotTest, MoreRowsThanARestoreTakesBackAreNotSaved) {
-  for (int i = 0; i <= kMaxSnapshotRows; ++i) machine.PutString(kHkeyCurrentUser, kRun, "n" + std::to_string(i), "c.exe");
-  Load();
-  form->Command3_Click();
-  EXPECT_FALSE(machine.files.Exists(kNamesFile));
+TEST(SnapshotFormat, MoreRowsThanARestoreTakesBackAreNotSaved) {
+  SnapshotFiles bytes;
+  int offending = -1;
+  EXPECT_FALSE(FormatSnapshot(std::vector<StartupEntry>(kMaxSnapshotRows + 1, {"n", true, "c", "reg"}), &bytes, &offending));
 }
 
 TEST_F(SnapshotTest, ARestoredRowKeepsTheTypeOfTheValueAtItsOwnPlace) {
