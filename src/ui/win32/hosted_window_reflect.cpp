@@ -25,9 +25,11 @@ void HostedWindow::Reflect(NativeControl& native, ui::ChangeKind change, int row
         SetWindowTextA(native.hwnd, m.text().c_str());
       break;
     case ui::ChangeKind::Enabled:
-      // Wine drops the focus of a control being disabled: pass it on first, as
-      // a keyboard user expects (the delete button disables itself).
-      if (!m.enabled() && GetFocus() == native.hwnd) SendMessageA(hwnd_, WM_NEXTDLGCTL, 0, 0);
+      // A disabled control cannot keep the focus: pass it on in tab order.
+      if (!m.enabled() && GetFocus() == native.hwnd) {
+        HWND next = GetNextDlgTabItem(hwnd_, native.hwnd, FALSE);
+        if (next && next != native.hwnd) SetFocus(next);
+      }
       if (bool(IsWindowEnabled(native.hwnd)) != m.enabled()) EnableWindow(native.hwnd, m.enabled());
       break;
     case ui::ChangeKind::Visible:
