@@ -55,10 +55,11 @@ int main() {
     peak = live;
     auto start = std::chrono::steady_clock::now();
     bool ok = ParseSnapshot(bytes, &rows);
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("restore  %-40s files %6.1f MB: %s, %zu rows, heap peak +%.1f MB, %.1f ms\n", c.what,
-                (c.names.size() + c.commands.size() + c.tags.size()) / 1048576.0, ok ? "accepted" : "refused",
-                rows.size(), (peak - base) / 1048576.0, ms);
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    std::printf("restore  %-40s files %6.1f MB: %s, %zu rows, heap peak +%.1f MB, %.1f ms\n",
+                c.what, (c.names.size() + c.commands.size() + c.tags.size()) / 1048576.0,
+                ok ? "accepted" : "refused", rows.size(), (peak - base) / 1048576.0, ms);
   }
   return 0;
 }

@@ -145,7 +145,8 @@ std::vector<Write> PlanWrites(const EntryList& entries, std::vector<UndoneEntry>
     if (!source) continue;  // unknown tags go nowhere
     if (entries.Stored(i).lock == StoredValue::Lock::Restored)
       undone->push_back(Undone({source, row.enabled, {}}, row.name, Why::UnicodeName, kOk));
-    if (source->kind == PlaceKind::StartupFolder || entries.Stored(i).lock != StoredValue::Lock::None)
+    if (source->kind == PlaceKind::StartupFolder ||
+        entries.Stored(i).lock != StoredValue::Lock::None)
       continue;
     Write write{{source, row.enabled, row.name}, {}, row.commandLine};
     if (!write.place.IsIni()) write.value = ValueToWrite(entries.Stored(i), row.commandLine);

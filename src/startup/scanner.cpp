@@ -36,7 +36,8 @@ void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanR
     if (!IsListedValueType(entry.type, entry.size)) continue;
     std::string text = ValueOfBytes(entry.type, entry.bytes).TextForm();
     StoredValue stored{entry.type, std::move(entry.bytes)};
-    if (unrepresentable.count(entry.name)) stored = {kRegNone, {}, StoredValue::Lock::Scanned, enabled};
+    if (unrepresentable.count(entry.name))
+      stored = {kRegNone, {}, StoredValue::Lock::Scanned, enabled};
     result->Add({entry.name, enabled, std::move(text), source.tag}, std::move(stored));
   }
   registry.CloseRegKey(key);

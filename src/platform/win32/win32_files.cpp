@@ -124,7 +124,8 @@ Status FileSystem::UnrepresentableFiles(const std::string& folder,
   if (length > 0)
     MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()), &pattern[0],
                         length);
-  while (!pattern.empty() && (pattern.back() == L'\\' || pattern.back() == L'/')) pattern.pop_back();
+  while (!pattern.empty() && (pattern.back() == L'\\' || pattern.back() == L'/'))
+    pattern.pop_back();
   pattern += L"\\*.*";
   WIN32_FIND_DATAW found;
   HANDLE search = findFirst(pattern.c_str(), &found);

@@ -12,7 +12,8 @@ FARPROC LookUpNtFunction(const char* module, const char* function);
 template <typename Function>
 Function LookUpNt(const char* module, const char* function) {
   // Through void (*)(), the cast GCC accepts between function types.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(LookUpNtFunction(module, function)));
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(LookUpNtFunction(module, function)));
 }
 
 // Whether a Unicode name survives the trip to the ANSI code page and back.
