@@ -155,7 +155,8 @@ void HostedWindow::CreateControl(NativeControl& native) {
     case NativeKind::Edit:
       windowClass = "EDIT";
       exStyle |= WS_EX_CLIENTEDGE;
-      style |= m.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
+      style |= m.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+      if (m.multiLine && m.scrollBar) style |= WS_VSCROLL;
       break;
     case NativeKind::ListBox:
       windowClass = "LISTBOX";
