@@ -109,7 +109,11 @@ void HostedWindow::CreateControls() {
     return false;
   });
   for (NativeControl* c : order) CreateControl(*c);
+}
 
+// After the first paint: nobody can hover over a control before it is seen.
+void HostedWindow::CreateTooltips() {
+  if (tooltip_) return;
   tooltip_ =
       CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                       WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -240,6 +244,7 @@ void HostedWindow::LoadRows(NativeControl& native) {
 void HostedWindow::Show() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
+  CreateTooltips();
   SetForegroundWindow(hwnd_);
   if (NativeControl* first = FirstTabStop()) SetFocus(first->hwnd);
 }

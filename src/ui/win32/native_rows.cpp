@@ -45,7 +45,12 @@ void InsertOne(NativeControl& c, int row) {
       break;
     case NativeKind::CheckList:
       InsertItem(c, row, c.listBox().List(row));
-      SetItemState(c, row, c.listBox().Selected(row) ? kChecked : kUnchecked, LVIS_STATEIMAGEMASK);
+      // A new row comes unchecked (the list view ignores a mark given with the
+      // row); setting the mark it already has would only cost two change
+      // notifications to the parent.
+      if (NativeChecked(c, row) != c.listBox().Selected(row))
+        SetItemState(c, row, c.listBox().Selected(row) ? kChecked : kUnchecked,
+                     LVIS_STATEIMAGEMASK);
       break;
     case NativeKind::ReportView: {
       const std::vector<std::string>& cells = c.listView().Row(row);
