@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/web_site.h"
+#include "app/web_site_config.h"
 #include "support/form1_fixture.h"
 
 namespace qel::test {
@@ -33,13 +34,19 @@ TEST_F(Form1Test, MissingStartPageLeavesText1Empty) {
   EXPECT_EQ(form->Text1.text(), "");
 }
 
+// What the build was configured to open: the shipped page in the program's folder by default.
+std::string ConfiguredAddress() {
+  if (QELMORA_WEB_SITE[0] != '\0') return G(QELMORA_WEB_SITE);
+  return "C:\\Program Files\\Qelmora\\" + G("说明.htm");
+}
+
 TEST_F(Form1Test, FirstRunOpensTheWebSiteOnceAndRecordsIt) {
   machine.registry.PutDword(kHkeyCurrentUser, kControlPanel, "OpenMyHomePage", 0);
   Load();
   ASSERT_EQ(machine.memory.system().shellCalls.size(), 1u);
   const auto& call = machine.memory.system().shellCalls[0];
   EXPECT_EQ(call.operation, "Open");
-  EXPECT_EQ(call.file, WebSiteAddress(machine.platform.system));
+  EXPECT_EQ(call.file, ConfiguredAddress());
   EXPECT_EQ(call.parameters, "");
   EXPECT_EQ(call.directory, "C:\\Program Files\\Qelmora");
   EXPECT_EQ(call.show, 1);
@@ -48,6 +55,14 @@ TEST_F(Form1Test, FirstRunOpensTheWebSiteOnceAndRecordsIt) {
                        std::string("\x01\0\0\0", 4)));
   Load();
   EXPECT_EQ(machine.memory.system().shellCalls.size(), 1u);
+}
+
+TEST_F(Form1Test, AMissingShippedPageOpensNothingAndSaysSo) {
+  if (!WebSiteIsShippedPage()) GTEST_SKIP() << "this build opens a configured site";
+  machine.files.DeleteFile(ConfiguredAddress());
+  Load();
+  EXPECT_TRUE(machine.memory.system().shellCalls.empty());
+  EXPECT_EQ(LastMessage(), G("找不到说明页：") + ConfiguredAddress());
 }
 
 TEST_F(Form1Test, SelectingARowShowsItsLocationAndCommandLine) {
