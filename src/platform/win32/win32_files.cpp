@@ -120,22 +120,26 @@ Status FileSystem::UnrepresentableFiles(const std::string& folder,
   if (!findFirst || !findNext) return kOk;
   int length = MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()),
                                    nullptr, 0);
-  std::wstring pattern(length > 0 ? length : 0, L'\0');
+  // A vector, not std::wstring: the library's wide string would add 50 KB.
+  std::vector<wchar_t> pattern(length > 0 ? length : 0);
   if (length > 0)
-    MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()), &pattern[0],
+    MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()), pattern.data(),
                         length);
   while (!pattern.empty() && (pattern.back() == L'\\' || pattern.back() == L'/'))
     pattern.pop_back();
-  pattern += L"\\*.*";
+  for (const wchar_t* tail = L"\\*.*"; *tail; ++tail) pattern.push_back(*tail);
+  pattern.push_back(L'\0');
   WIN32_FIND_DATAW found;
-  HANDLE search = findFirst(pattern.c_str(), &found);
+  HANDLE search = findFirst(pattern.data(), &found);
   if (search == INVALID_HANDLE_VALUE) return kOk;  // ListFolder reports why
   // The same order as ListFolder's, "." and ".." left out.
   std::uint32_t index = 0;
   do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (!AnsiHolds(name.data(), static_cast<int>(name.size()))) indices->push_back(index);
+    const wchar_t* name = found.cFileName;
+    int nameLength = 0;
+    while (name[nameLength]) ++nameLength;
+    if (name[0] == L'.' && (nameLength == 1 || (nameLength == 2 && name[1] == L'.'))) continue;
+    if (!AnsiHolds(name, nameLength)) indices->push_back(index);
     ++index;
   } while (findNext(search, &found));
   FindClose(search);

@@ -1,6 +1,8 @@
 #include "platform/win32/win32_unicode_names.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace qel::win32 {
 
@@ -17,9 +19,10 @@ bool AnsiHolds(const wchar_t* name, int length) {
   std::string ansi(bytes, '\0');
   if (!WideCharToMultiByte(CP_ACP, 0, name, length, &ansi[0], bytes, nullptr, nullptr))
     return false;
-  std::wstring back(length, L'\0');
-  return MultiByteToWideChar(CP_ACP, 0, ansi.data(), bytes, &back[0], length) == length &&
-         back.compare(0, length, name, length) == 0;
+  // A vector, not std::wstring: the library's wide string would add 50 KB.
+  std::vector<wchar_t> back(length);
+  return MultiByteToWideChar(CP_ACP, 0, ansi.data(), bytes, back.data(), length) == length &&
+         std::equal(back.begin(), back.end(), name);
 }
 
 }  // namespace qel::win32
