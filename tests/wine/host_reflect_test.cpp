@@ -53,6 +53,9 @@ TEST_F(HostTest, CheckListFollowsRowChangesWithoutRebuildingOtherRows) {
 
   window.marks.SetListIndex(3);
   EXPECT_EQ(ListViewSelected(list), 3);
+  window.marks.SetListIndex(-1);
+  EXPECT_EQ(ListViewSelected(list), -1);
+  window.marks.SetListIndex(3);
   window.marks.RemoveItem(0);
   ASSERT_EQ(ListViewCount(list), 4);
   EXPECT_EQ(ListViewText(list, 0), "beta");
@@ -78,6 +81,7 @@ TEST_F(HostTest, PlainListFollowsRowChangesKeepingTheCurrentRow) {
 
   window.plain.SetList(2, "D:\\new.exe");  // text change of the current row
   EXPECT_EQ(ListBoxText(list, 2), "D:\\new.exe");
+  EXPECT_TRUE(IsWindowVisible(list));  // hidden only while the row is replaced
   EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
   EXPECT_EQ(ListBoxTag(list, 1), 1001);
   EXPECT_EQ(ListBoxTag(list, 3), 1003);
