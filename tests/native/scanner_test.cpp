@@ -54,11 +54,5 @@ TEST_F(ScannerTest, StartupFolderListsPlainAndHiddenFilesOnlyAndNeverADriveRoot)
   EXPECT_EQ(AllRows(), "");
 }
 
-
-TEST(StripExtension, CutsAtTheLastDotOnly) {
-  for (auto [name, stripped] : {std::pair{"a.b.lnk", "a.b"}, {".lnk", ""}, {"noext", "noext"}})
-    EXPECT_EQ(StripExtension(name), stripped);
-}
-
 }  // namespace
 }  // namespace qel::test

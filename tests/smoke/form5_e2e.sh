@@ -25,9 +25,7 @@ done | iconv -f UTF-8 -t GBK | sed 's/$/\r/' >"$folder/process.dll"
 system32="$prefix/drive_c/windows/system32"
 
 fail=0
-check() {  # check DESCRIPTION COMMAND...
-  if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi
-}
+check() { if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi; }  # DESCRIPTION COMMAND...
 
 start_qelmora "$folder/Qelmora.exe" || exit 1
 pid=$QEL_PID

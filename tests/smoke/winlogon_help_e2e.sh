@@ -24,13 +24,10 @@ userinit() { wine reg query "$wl" /v Userinit </dev/null 2>/dev/null; }  # raw G
 userinit_before="$(userinit)"
 
 fail=0
-check() {  # check DESCRIPTION COMMAND...
-  if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi
-}
+check() { if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi; }  # DESCRIPTION COMMAND...
 shell_is() { wine_reg_query "$wl" /v shell | grep -qxF "    shell    REG_SZ    $1"; }
 userinit_kept() { [[ "$(userinit)" == "$userinit_before" ]]; }
 shown() { wait_window 10 --name "$1"; }
-gone() { sleep 0.5; ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 editor='^其它注册表启动项'
 
 start_qelmora "$QEL_EXE"
@@ -59,7 +56,8 @@ send_keys "$f4" alt+F4  # the close box
 send_keys "$QEL_WINDOW" Tab Tab Tab Tab Tab space
 f3="$(shown '^帮助$')" && sleep 0.5 && import -window "$f3" "$QEL_BUILD/form3.png"
 send_keys "$f3" Tab space
-check "确定 closes the help window" gone '^帮助$'
+sleep 0.5
+check "确定 closes the help window" bash -c "! xdotool search --onlyvisible --name '^帮助\$' >/dev/null 2>&1"
 send_keys "$QEL_WINDOW" alt+F4
 wine_stop "$prefix"
 exit "$fail"
