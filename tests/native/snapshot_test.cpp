@@ -67,6 +67,7 @@ TEST_F(SnapshotTest, ABrokenSnapshotChangesNothingAndSaysSo) {
       {"command lines short", "\"a\",\"True\"\r\n\"b\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n"},
       {"tags long", "\"a\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n"},
       {"a missing mark", "\"a\"\r\n", "a.exe\r\n", "reg\r\n"},
+      {"a third field", "\"a\",\"True\",\"x\"\r\n", "a.exe\r\n", "reg\r\n"},
       {"more rows than a list holds", tooMany, tooMany, tooMany},
   };
   machine.PutString(kHkeyLocalMachine, kRun, "kept", "kept.exe");
