@@ -120,15 +120,14 @@ Status Module1::DeleteRegValue(RegKey root, const std::string& subKey, const std
 }
 
 Status Module1::OpenForWrite(RegKey root, const std::string& subKey, bool create, RegKey* key) {
-  const std::string path = holding_ ? FoldValueName(subKey) : std::string();
   for (const HeldKey& held : held_)
-    if (held.root == root && held.path == path) {
+    if (held.root == root && held.path == subKey) {
       *key = held.key;
       return kOk;
     }
   Status status = create ? registry_.CreateKey(root, subKey, kKeyWrite, key)
                          : registry_.OpenKey(root, subKey, kKeyWrite, key);
-  if (status == kOk && holding_) held_.push_back({root, path, *key});
+  if (status == kOk && holding_) held_.push_back({root, subKey, *key});
   return status;
 }
 

@@ -79,7 +79,7 @@ class Module1 {
 
   struct HeldKey {
     RegKey root;
-    std::string path;  // folded: the registry ignores the case of key names
+    std::string path;  // as given: two spellings of one key hold two handles
     RegKey key;
   };
   RegistryApi& registry_;

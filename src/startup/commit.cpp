@@ -110,9 +110,9 @@ class Machine {
                         const std::unordered_map<std::string, int>& wanted,
                         std::vector<UndoneEntry>* undone) {
     for (const Place& place : places_) {
-      const Content& content = contents_.at(place.Id());
-      if (!content.listed || targets.count(place.Id()) || StillWanted(wanted, content.text))
-        continue;
+      const std::string id = place.Id();
+      const Content& content = contents_.at(id);
+      if (!content.listed || targets.count(id) || StillWanted(wanted, content.text)) continue;
       if (place.IsIni()) {
         if (!profile_.WriteProfileString(kWinIniSection, place.IniKey(), nullptr))
           undone->push_back(Undone(place, content.text, Why::DeleteRefused, kOk));
