@@ -19,11 +19,11 @@ class CommitTest : public Form1Test {
 };
 
 // Every managed value and Win.ini key after the confirm, one a line: key|name|type|bytes,
-// with the keys' common folder left out and control bytes written as <n>.
+// with the keys' common folder left out and bytes other than printable ASCII as <n>.
 std::string Places(const StartupMachine& m) {
+  const std::string folder = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
   std::string out, dump = m.Dump();
-  for (std::size_t at = 0; (at = dump.find("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\", at)) != dump.npos;)
-    dump.erase(at, 42);
+  for (std::size_t at; (at = dump.find(folder)) != dump.npos;) dump.erase(at, folder.size());
   for (unsigned char c : dump)
     out += (c < ' ' && c != '\n') || c > '~' ? "<" + std::to_string(c) + ">" : std::string(1, c);
   return out;
