@@ -28,7 +28,7 @@ class Form5Test : public ::testing::Test {
   std::unique_ptr<Form5> form;
 
   void SetUp() override {
-    machine.files.AddFile(kNotes, "b.exe  \r\nB note\r\n\r\nc.exe\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n"
+    machine.files.AddFile(kNotes, "b.exe  \r\nB note\r\n  \r\nc.exe\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n"
                                   "7\r\n8\r\n9\r\n10\r\n\r\nb.exe\r\nsecond block\r\n\r\nd.exe\r\nd");
   }
   // Two copies of one program, an upper-case name, a GBK name whose second byte is 'A'.
@@ -82,7 +82,7 @@ TEST_F(Form5Test, TrustIsWrittenAtRefreshSaveAndCloseAndCoversEveryCopy) {
 
 TEST_F(Form5Test, NotesShowTheFirstBlockOfANameCutAtTenRows) {
   Open();  // no trusted list yet: the notes are there all the same
-  for (auto [process, list7] : {std::pair<int, std::string>{1, "b.exe  |B note||"},
+  for (auto [process, list7] : {std::pair<int, std::string>{1, "b.exe  |B note|  |"},
                                 {2, "c.exe|1|2|3|4|5|6|7|8|9|"}, {0, G("没有此进程的相关信息！") + "|"}}) {
     Pick(form->lvwPrss, process, &Form5::lvwPrss_Click);
     EXPECT_EQ(list7, Rows(form->List7));
@@ -119,7 +119,10 @@ TEST_F(Form5Test, FileFailuresAreToldAndNeverCostTheTrustedList) {
   machine.files.AddFile(kTrusted, "b.exe\r\n");
   machine.files.Lock(kTrusted, true);
   Open();
+  machine.files.Lock(kNotes, true);  // the notes read at the first fill stay
   form->cmdRefresh_Click();
+  Pick(form->lvwPrss, 1, &Form5::lvwPrss_Click);
+  EXPECT_EQ("b.exe  |B note|  |", Rows(form->List7));
   ASSERT_EQ(1u, host.boxes.size());  // told once
   EXPECT_NE(std::string::npos, host.boxes[0].text.find(kTrusted));
   machine.files.SetReadOnlyFolder("C:\\WINDOWS\\SYSTEM", true);
