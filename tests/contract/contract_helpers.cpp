@@ -18,6 +18,9 @@ std::string ContractTest::ScratchPath(const std::string& below) {
   return below.empty() ? std::string(kScratchKey) : std::string(kScratchKey) + "\\" + below;
 }
 
+namespace {
+
+// Bytes shown as hex, for failure messages.
 std::string Hex(const std::string& bytes) {
   std::string out;
   char pair[4];
@@ -28,6 +31,8 @@ std::string Hex(const std::string& bytes) {
   if (out.size() > 96) out = out.substr(0, 96) + "... (" + std::to_string(bytes.size()) + ")";
   return out;
 }
+
+}  // namespace
 
 ::testing::AssertionResult CreateKey(RegistryApi& reg, RegKey root, const std::string& path,
                                      RegKey* key, std::uint32_t access) {
@@ -81,24 +86,6 @@ std::string Hex(const std::string& bytes) {
     return ::testing::AssertionFailure()
            << "value " << name << " is type " << foundType << " [" << Hex(data)
            << "], expected type " << type << " [" << Hex(bytes) << "]";
-  }
-  return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult ExpectNoValue(RegistryApi& reg, RegKey root, const std::string& path,
-                                         const std::string& name) {
-  RegKey key = 0;
-  Status status = reg.OpenKey(root, path, kKeyQueryValue, &key);
-  if (status == kFileNotFound) return ::testing::AssertionSuccess();
-  if (status != kOk) {
-    return ::testing::AssertionFailure() << "OpenKey " << path << " gave " << status;
-  }
-  std::uint32_t size = 0;
-  status = reg.QueryValue(key, name, nullptr, nullptr, &size);
-  reg.CloseKey(key);
-  if (status != kFileNotFound) {
-    return ::testing::AssertionFailure()
-           << "QueryValue " << name << " gave " << status << ", expected " << kFileNotFound;
   }
   return ::testing::AssertionSuccess();
 }

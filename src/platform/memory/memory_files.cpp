@@ -51,10 +51,6 @@ MemoryFiles::MemoryFiles(CallMeter* meter) : meter_(meter), top_(std::make_uniqu
 
 MemoryFiles::~MemoryFiles() = default;
 
-void MemoryFiles::Tick() {
-  if (meter_) meter_->Tick();
-}
-
 Status MemoryFiles::Locate(const std::string& path, Node** node, Node** parent) const {
   std::vector<std::string> parts = SplitPath(path, true);
   if (parts.empty()) return kPathNotFound;
@@ -64,10 +60,10 @@ Status MemoryFiles::Locate(const std::string& path, Node** node, Node** parent) 
     if (!at->folder) return kPathNotFound;
     above = at;
     at = at->Child(parts[i]);
+    if (parent) *parent = above;  // also for a missing last part: where it would go
     if (!at) return i + 1 == parts.size() ? kFileNotFound : kPathNotFound;
   }
   *node = at;
-  if (parent) *parent = above;
   return kOk;
 }
 
@@ -90,7 +86,7 @@ MemoryFiles::Node* MemoryFiles::Make(const std::string& path, bool folder) {
 }
 
 Status MemoryFiles::ListFolder(const std::string& folder, std::vector<FileEntry>* entries) {
-  Tick();
+  Tick(meter_);
   entries->clear();
   Node* node = nullptr;
   Status status = Locate(folder, &node);
@@ -102,7 +98,7 @@ Status MemoryFiles::ListFolder(const std::string& folder, std::vector<FileEntry>
 }
 
 Status MemoryFiles::GetAttributes(const std::string& path, std::uint32_t* attributes) {
-  Tick();
+  Tick(meter_);
   Node* node = nullptr;
   if (Status status = Locate(path, &node)) return status;
   *attributes = node->attributes;
@@ -110,7 +106,7 @@ Status MemoryFiles::GetAttributes(const std::string& path, std::uint32_t* attrib
 }
 
 Status MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
-  Tick();
+  Tick(meter_);
   Node* node = nullptr;
   if (Status status = Locate(path, &node)) return status;
   if (node->locked) return kSharingViolation;
@@ -119,7 +115,7 @@ Status MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attribu
 }
 
 Status MemoryFiles::DeleteFile(const std::string& path) {
-  Tick();
+  Tick(meter_);
   Node* node = nullptr;
   Node* parent = nullptr;
   if (Status status = Locate(path, &node, &parent)) return status;
@@ -132,12 +128,12 @@ Status MemoryFiles::DeleteFile(const std::string& path) {
 }
 
 bool MemoryFiles::ExistsCall(const std::string& path) {
-  Tick();
+  Tick(meter_);
   return Exists(path);
 }
 
 Status MemoryFiles::ReadFile(const std::string& path, std::string* bytes) {
-  Tick();
+  Tick(meter_);
   Node* node = nullptr;
   if (Status status = Locate(path, &node)) return status;
   if (node->folder) return kAccessDenied;
@@ -147,16 +143,13 @@ Status MemoryFiles::ReadFile(const std::string& path, std::string* bytes) {
 }
 
 Status MemoryFiles::WriteFile(const std::string& path, const std::string& bytes) {
-  Tick();
+  Tick(meter_);
   if (SplitPath(path, true).size() < 2) return kPathNotFound;  // a drive is no file
   Node* node = nullptr;
   Node* parent = nullptr;
   Status status = Locate(path, &node, &parent);
   if (status == kPathNotFound) return status;
   if (status == kFileNotFound) {
-    std::vector<std::string> parts = SplitPath(path, true);
-    std::string folder = path.substr(0, path.size() - parts.back().size());
-    Locate(folder, &parent);
     if (parent->readOnlyFolder) return kAccessDenied;
     node = Make(path, false);
   } else {
