@@ -1,11 +1,13 @@
 // The main window on the real registry and Startup folder of the test prefix,
 // driven with window messages; the native controls must show the models.
+// windows.h first: the platform headers undo its A/W macros after it.
+#include "host_fixture.h"
+
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
-#include "host_fixture.h"
 #include "platform/win32/win32_platform.h"
 #include "startup/catalogue.h"
 #include "ui/win32/win32_host.h"

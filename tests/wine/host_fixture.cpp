@@ -11,6 +11,10 @@ HostTestWindow::HostTestWindow() : ui::Window("HostTestWindow") {
   memo.SetText("memo");
   memo.multiLine = true;
   label.SetText("\xCB\xF9\xD4\xDA\xCE\xBB\xD6\xC3\xA3\xBA");
+  label.foreColor = ui::Color::Rgb(0, 0, 255);
+  label.backColor = ui::Color::System(ui::kSysColorActiveBorder);
+  memo.tooltip = "\xD0\xDE\xB8\xC4";
+  ok.tooltip = "ok tip";
   cancel.SetText("\xC8\xA1\xCF\xFB");
   cancel.isCancel = true;
   off.SetEnabled(false);

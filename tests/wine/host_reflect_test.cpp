@@ -64,6 +64,65 @@ TEST_F(HostTest, ControlsSitAtTheirTwipsInPixelsAndTabWalksTheEnabledStopsInOrde
   }
 }
 
+TEST_F(HostTest, ModelsBecomeTheirNativeControlsWithTheirFontTooltipsAndColours) {
+  auto style = [](HWND hwnd) { return GetWindowLongPtrA(hwnd, GWL_STYLE); };
+  auto classOf = [](HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    CharUpperA(name);
+    return std::string(name);
+  };
+  const struct {
+    const ui::Control* model;
+    const char* className;
+    LONG_PTR styleBits;
+  } kinds[] = {
+      {&window.marks, "SYSLISTVIEW32", LVS_NOCOLUMNHEADER | LVS_SINGLESEL},
+      {&window.report, "SYSLISTVIEW32", LVS_REPORT},
+      {&window.plain, "LISTBOX", LBS_NOTIFY},
+      {&window.memo, "EDIT", ES_MULTILINE},
+      {&window.check, "BUTTON", BS_AUTOCHECKBOX},
+      {&window.outer, "BUTTON", BS_GROUPBOX},
+      {&window.label, "STATIC", SS_NOPREFIX},
+  };
+  for (const auto& k : kinds) {
+    EXPECT_EQ(classOf(Native(*k.model)), k.className) << k.model->name();
+    EXPECT_EQ(style(Native(*k.model)) & k.styleBits, k.styleBits) << k.model->name();
+    EXPECT_EQ(TextOf(Native(*k.model)), k.model->text()) << k.model->name();
+  }
+  EXPECT_TRUE(SendMessageA(Native(window.marks), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES);
+  EXPECT_FALSE(style(Native(window.line)) & ES_MULTILINE);
+  EXPECT_EQ(TextOf(Top()), window.caption());
+  const LONG_PTR frame = style(Top());
+  EXPECT_EQ(frame & (WS_MINIMIZEBOX | WS_SYSMENU | WS_MAXIMIZEBOX | WS_THICKFRAME), WS_MINIMIZEBOX | WS_SYSMENU);
+  RECT rect;
+  GetWindowRect(Top(), &rect);
+  EXPECT_NEAR((rect.left + rect.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1) << "centred";
+
+  LOGFONTA font = {};
+  GetObjectA(HFONT(SendMessageA(Native(window.label), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(font.lfHeight, -MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72));
+  EXPECT_NE(SendMessageA(Top(), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(Native(window.label))), 0);
+  EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
+  EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_ACTIVEBORDER));
+  SendMessageA(Top(), WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(Native(window.line)));
+  EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT)) << "no colour of its own";
+  DeleteDC(dc);
+
+  HWND tooltip = FindWindowA(TOOLTIPS_CLASSA, nullptr);
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 2);
+  for (const ui::Control* c : std::initializer_list<const ui::Control*>{&window.memo, &window.ok}) {
+    char text[256] = {};
+    TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, Top(), UINT_PTR(Native(*c))};
+    tool.lpszText = text;
+    SendMessageA(tooltip, TTM_GETTEXTA, 0, LPARAM(&tool));
+    EXPECT_EQ(std::string(text), c->tooltip) << c->name();
+  }
+}
+
 TEST_F(HostTest, AHiddenListHoldsNoNativeRowsUntilShown) {
   HWND hidden = Native(window.hidden);
   EXPECT_EQ(ListViewCount(hidden), 0);
