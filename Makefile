@@ -2,7 +2,7 @@
 #   make test    install what is missing, build everything, run every test
 #   make run     build the x86_64 program and start it under Wine (screenshot when headless)
 #   make bench   build and run the benchmarks
-#   make dist    the i686 program and its notes file in build/dist
+#   make dist    build/dist/Qelmora-4.2.zip: the i686 program, its notes file and its page
 #   make format  clang-format the sources
 
 SHELL := /bin/bash
@@ -49,11 +49,9 @@ bench: build
 	cmake --build $(WIN64) --target run_benches || status=$$?; \
 	tools/wine-stop; exit $$status
 
+# The web-site address is the win32 build's QEL_WEB_SITE setting (see README).
 dist: configure
-	@[ -f data/process.dll ] || { echo "make dist: data/process.dll is missing" >&2; exit 1; }
-	cmake --build $(WIN32) --target Qelmora
-	mkdir -p $(BUILD)/dist
-	cp $(WIN32)/Qelmora.exe data/process.dll $(BUILD)/dist/
+	cmake --build $(WIN32) --target dist
 
 format:
 	@tools/install-deps clang-format

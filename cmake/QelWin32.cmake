@@ -4,3 +4,29 @@ add_compile_options(-Os -ffunction-sections -fdata-sections)
 set(QEL_PROGRAM_LINK_OPTIONS -s -Wl,--gc-sections)
 add_compile_definitions(NDEBUG)
 include(QelWindows)
+
+# The release zip: the program, its notes file and its page side by side, the program checked
+# for Windows 98/2000 first.
+if(TARGET Qelmora)
+  if(QEL_WEB_SITE STREQUAL "")
+    set(web_site_text "说明.htm beside Qelmora.exe (set QEL_WEB_SITE to open a site instead)")
+  else()
+    set(web_site_text "${QEL_WEB_SITE}")
+  endif()
+  file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/version.h version_lines
+       REGEX "^#define QELMORA_VERSION_(MAJOR|MINOR) ")
+  string(REGEX REPLACE ".*MAJOR ([0-9]+).*MINOR ([0-9]+).*" "\\1.\\2" version "${version_lines}")
+  get_filename_component(dist_dir ${CMAKE_BINARY_DIR}/../dist ABSOLUTE)
+  set(QEL_DIST_ZIP ${dist_dir}/Qelmora-${version}.zip)
+  add_custom_target(dist
+    COMMAND ${CMAKE_COMMAND} -E echo "Web site address: ${web_site_text}"
+    COMMAND ${PROJECT_SOURCE_DIR}/tools/check-exe $<TARGET_FILE:Qelmora>
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dist_dir}
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/tools/make-dist ${QEL_DIST_ZIP}
+            $<TARGET_FILE:Qelmora>=Qelmora.exe
+            ${PROJECT_SOURCE_DIR}/data/process.dll=process.dll
+            ${QEL_GUIDE_PAGE}=说明.htm
+    COMMAND ${CMAKE_COMMAND} -E echo "Wrote ${QEL_DIST_ZIP}"
+    DEPENDS Qelmora qel_guide_page ${PROJECT_SOURCE_DIR}/data/process.dll
+    USES_TERMINAL VERBATIM)
+endif()

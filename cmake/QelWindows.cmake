@@ -25,3 +25,11 @@ if(QEL_APP_SOURCES)
 else()
   message(STATUS "  Qelmora.exe: no program sources yet, skipped")
 endif()
+
+# 说明.htm beside Qelmora.exe: the page the first run and "网站" open when no site address is
+# configured. Written in GBK from its UTF-8 source, so that it reads as the program's users expect.
+set(QEL_GUIDE_PAGE ${CMAKE_BINARY_DIR}/说明.htm)
+add_custom_command(OUTPUT ${QEL_GUIDE_PAGE}
+  COMMAND ${PROJECT_SOURCE_DIR}/tools/gbk-text ${PROJECT_SOURCE_DIR}/data/guide.htm ${QEL_GUIDE_PAGE}
+  DEPENDS ${PROJECT_SOURCE_DIR}/data/guide.htm ${PROJECT_SOURCE_DIR}/tools/gbk-text VERBATIM)
+add_custom_target(qel_guide_page ALL DEPENDS ${QEL_GUIDE_PAGE})

@@ -154,8 +154,13 @@ void Form1::Command8_Click() {
 void Form1::Command4_Click() { host_.Unload(*this); }
 
 void Form1::Command11_Click() {
-  platform_.system.ShellExecute(host_.NativeHandle(*this), "Open",
-                                WebSiteAddress(platform_.system), "",
+  const std::string address = WebSiteAddress(platform_.system);
+  // Without the page the shell would show its own error or guess; say plainly what is missing.
+  if (WebSiteIsShippedPage() && !platform_.files.Exists(address)) {
+    host_.MessageBox(Ansi("找不到说明页：") + address, ui::kMbOk);
+    return;
+  }
+  platform_.system.ShellExecute(host_.NativeHandle(*this), "Open", address, "",
                                 platform_.system.ProgramFolder(), 1);
 }
 

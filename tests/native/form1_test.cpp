@@ -3,10 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "app/web_site.h"
+#include "app/web_site_config.h"
 #include "support/form1_fixture.h"
 
 namespace qel::test {
 namespace {
+
+// What the build was configured to open: the shipped page in the program's folder by default.
+std::string ConfiguredAddress() {
+  if (QELMORA_WEB_SITE[0] != '\0') return G(QELMORA_WEB_SITE);
+  return "C:\\Program Files\\Qelmora\\" + G("说明.htm");
+}
 
 TEST_F(Form1Test, LoadReadsStartPageLocksAndEntriesAndOpensTheWebSiteOnFirstRunOnly) {
   machine.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", G("http://主页/"));
@@ -22,12 +29,20 @@ TEST_F(Form1Test, LoadReadsStartPageLocksAndEntriesAndOpensTheWebSiteOnFirstRunO
 
   const auto& calls = machine.memory.system().shellCalls;
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].file, WebSiteAddress(machine.platform.system));
+  EXPECT_EQ(calls[0].file, ConfiguredAddress());
   EXPECT_EQ(calls[0].owner, RecordingHost::kHandle);
   EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kControlPanel, "OpenMyHomePage",
                        kRegDword, std::string("\x01\0\0\0", 4)));
   Load();
   EXPECT_EQ(calls.size(), 1u);
+}
+
+TEST_F(Form1Test, AMissingShippedPageOpensNothingAndSaysSo) {
+  if (!WebSiteIsShippedPage()) GTEST_SKIP() << "this build opens a configured site";
+  machine.files.DeleteFile(ConfiguredAddress());
+  Load();
+  EXPECT_TRUE(machine.memory.system().shellCalls.empty());
+  EXPECT_EQ(LastMessage(), G("找不到说明页：") + ConfiguredAddress());
 }
 
 TEST_F(Form1Test, SelectingARowShowsItsPlaceAndEditingChangesOnlyItsCommandLine) {

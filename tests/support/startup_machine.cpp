@@ -1,5 +1,6 @@
 #include "support/startup_machine.h"
 
+#include "app/web_site.h"
 #include "platform/memory/memory_system.h"
 #include "startup/catalogue.h"
 
@@ -13,6 +14,8 @@ std::string G(const std::string& utf8) {
 StartupMachine::StartupMachine() {
   registry.PutString(kHkeyCurrentUser, kShellFolders, "Startup", kStartupFolder);
   files.AddFolder(kStartupFolder);
+  // Installed from the release zip: the page the first run opens lies beside the program.
+  if (WebSiteIsShippedPage()) files.AddFile(WebSiteAddress(platform.system), "<html></html>");
 }
 
 std::string StartupMachine::Dump() const {
