@@ -25,9 +25,4 @@ class CallMeter {
   long count_ = 0;
 };
 
-// What every platform method of the in-memory Windows calls first.
-inline void Tick(CallMeter* meter) {
-  if (meter) meter->Tick();
-}
-
 }  // namespace qel::mem

@@ -51,6 +51,10 @@ MemoryFiles::MemoryFiles(CallMeter* meter) : meter_(meter), top_(std::make_uniqu
 
 MemoryFiles::~MemoryFiles() = default;
 
+void MemoryFiles::Tick() {
+  if (meter_) meter_->Tick();
+}
+
 Status MemoryFiles::Locate(const std::string& path, Node** node, Node** parent) const {
   std::vector<std::string> parts = SplitPath(path, true);
   if (parts.empty()) return kPathNotFound;
@@ -86,7 +90,7 @@ MemoryFiles::Node* MemoryFiles::Make(const std::string& path, bool folder) {
 }
 
 Status MemoryFiles::ListFolder(const std::string& folder, std::vector<FileEntry>* entries) {
-  Tick(meter_);
+  Tick();
   entries->clear();
   Node* node = nullptr;
   Status status = Locate(folder, &node);
@@ -98,7 +102,7 @@ Status MemoryFiles::ListFolder(const std::string& folder, std::vector<FileEntry>
 }
 
 Status MemoryFiles::GetAttributes(const std::string& path, std::uint32_t* attributes) {
-  Tick(meter_);
+  Tick();
   Node* node = nullptr;
   if (Status status = Locate(path, &node)) return status;
   *attributes = node->attributes;
@@ -106,7 +110,7 @@ Status MemoryFiles::GetAttributes(const std::string& path, std::uint32_t* attrib
 }
 
 Status MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
-  Tick(meter_);
+  Tick();
   Node* node = nullptr;
   if (Status status = Locate(path, &node)) return status;
   if (node->locked) return kSharingViolation;
@@ -115,7 +119,7 @@ Status MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attribu
 }
 
 Status MemoryFiles::DeleteFile(const std::string& path) {
-  Tick(meter_);
+  Tick();
   Node* node = nullptr;
   Node* parent = nullptr;
   if (Status status = Locate(path, &node, &parent)) return status;
@@ -128,12 +132,12 @@ Status MemoryFiles::DeleteFile(const std::string& path) {
 }
 
 bool MemoryFiles::ExistsCall(const std::string& path) {
-  Tick(meter_);
+  Tick();
   return Exists(path);
 }
 
 Status MemoryFiles::ReadFile(const std::string& path, std::string* bytes) {
-  Tick(meter_);
+  Tick();
   Node* node = nullptr;
   if (Status status = Locate(path, &node)) return status;
   if (node->folder) return kAccessDenied;
@@ -143,7 +147,7 @@ Status MemoryFiles::ReadFile(const std::string& path, std::string* bytes) {
 }
 
 Status MemoryFiles::WriteFile(const std::string& path, const std::string& bytes) {
-  Tick(meter_);
+  Tick();
   if (SplitPath(path, true).size() < 2) return kPathNotFound;  // a drive is no file
   Node* node = nullptr;
   Node* parent = nullptr;

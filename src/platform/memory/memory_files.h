@@ -64,6 +64,7 @@ class MemoryFiles : public MeteredExists {
   // last part kFileNotFound, a missing folder on the way kPathNotFound).
   Status Locate(const std::string& path, Node** node, Node** parent = nullptr) const;
   Node* Make(const std::string& path, bool folder);
+  void Tick();
 
   CallMeter* meter_;
   std::unique_ptr<Node> top_;  // holds the drives

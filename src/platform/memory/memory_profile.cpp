@@ -30,7 +30,7 @@ std::string MemoryProfile::Id(const std::string& section, const std::string& key
 std::uint32_t MemoryProfile::GetProfileString(const std::string& section, const std::string& key,
                                               const std::string& fallback, char* buffer,
                                               std::uint32_t size) {
-  Tick(meter_);
+  if (meter_) meter_->Tick();
   if (!buffer || size == 0) return 0;
   std::string text;
   // Windows drops the trailing blanks of the default text.
@@ -43,7 +43,7 @@ std::uint32_t MemoryProfile::GetProfileString(const std::string& section, const 
 
 bool MemoryProfile::WriteProfileString(const std::string& section, const std::string& key,
                                        const char* text) {
-  Tick(meter_);
+  if (meter_) meter_->Tick();
   if (text) {
     Put(section, key, text);
     return true;

@@ -109,6 +109,10 @@ MemoryRegistry::MemoryRegistry(CallMeter* meter)
 
 MemoryRegistry::~MemoryRegistry() = default;
 
+void MemoryRegistry::Tick() {
+  if (meter_) meter_->Tick();
+}
+
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Resolve(RegKey key) const {
   if (key == kHkeyCurrentUser) return currentUser_;
   if (key == kHkeyLocalMachine) return localMachine_;
@@ -164,7 +168,7 @@ RegKey MemoryRegistry::NewHandle(std::shared_ptr<Node> node, std::uint32_t acces
 
 Status MemoryRegistry::OpenKey(RegKey root, const std::string& subKey, std::uint32_t access,
                                RegKey* key) {
-  Tick(meter_);
+  Tick();
   std::shared_ptr<Node> parent = Resolve(root);
   if (!parent) return kInvalidHandle;
   std::shared_ptr<Node> node = Find(parent, subKey);
@@ -177,7 +181,7 @@ Status MemoryRegistry::OpenKey(RegKey root, const std::string& subKey, std::uint
 
 Status MemoryRegistry::CreateKey(RegKey root, const std::string& subKey, std::uint32_t access,
                                  RegKey* key) {
-  Tick(meter_);
+  Tick();
   std::shared_ptr<Node> node = Resolve(root);
   if (!node) return kInvalidHandle;
   std::vector<std::string> parts = SplitPath(subKey, false);
@@ -201,14 +205,14 @@ Status MemoryRegistry::CreateKey(RegKey root, const std::string& subKey, std::ui
 }
 
 Status MemoryRegistry::CloseKey(RegKey key) {
-  Tick(meter_);
+  Tick();
   if (key == kHkeyCurrentUser || key == kHkeyLocalMachine) return kOk;
   return handles_.erase(key) ? kOk : kInvalidHandle;
 }
 
 Status MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
                                   void* data, std::uint32_t* size) {
-  Tick(meter_);
+  Tick();
   std::shared_ptr<Node> node;
   if (Status status = Lookup(key, kKeyQueryValue, &node)) return status;
   std::uint32_t room = size ? *size : 0;
@@ -231,7 +235,7 @@ Status MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint
 
 Status MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                                 const void* data, std::uint32_t size) {
-  Tick(meter_);
+  Tick();
   std::shared_ptr<Node> node;
   if (Status status = Lookup(key, kKeySetValue, &node)) return status;
   if (Denied(writeDenied_, *node)) return kAccessDenied;
@@ -240,7 +244,7 @@ Status MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32
 }
 
 Status MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
-  Tick(meter_);
+  Tick();
   std::shared_ptr<Node> node;
   if (Status status = Lookup(key, kKeySetValue, &node)) return status;
   if (Denied(writeDenied_, *node)) return kAccessDenied;
@@ -250,7 +254,7 @@ Status MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
 Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
                                  std::uint32_t* nameLength, std::uint32_t* type, void* data,
                                  std::uint32_t* dataLength) {
-  Tick(meter_);
+  Tick();
   std::shared_ptr<Node> node;
   if (Status status = Lookup(key, kKeyQueryValue, &node)) return status;
   if (index >= node->values.size()) return kNoMoreItems;
@@ -278,7 +282,7 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
 }
 
 Status MemoryRegistry::DeleteKey(RegKey root, const std::string& subKey) {
-  Tick(meter_);
+  Tick();
   std::shared_ptr<Node> parent = Resolve(root);
   std::shared_ptr<Node> node = parent ? Find(parent, subKey) : nullptr;
   if (!node || !node->parent) return kFileNotFound;

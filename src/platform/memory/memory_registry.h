@@ -78,6 +78,7 @@ class MemoryRegistry : public RegistryApi {
   static bool Denied(const Denials& denials, const Node& node);
   static void SetDenied(Denials* denials, RegKey root, const std::string& path, bool deny);
   RegKey NewHandle(std::shared_ptr<Node> node, std::uint32_t access);
+  void Tick();
 
   CallMeter* meter_;
   std::shared_ptr<Node> currentUser_;

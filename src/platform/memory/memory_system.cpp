@@ -5,35 +5,35 @@
 namespace qel::mem {
 
 std::string MemorySystem::SystemDirectory() {
-  Tick(meter_);
+  Tick();
   return kSystemDirectory;
 }
 
 std::string MemorySystem::ProgramFolder() {
-  Tick(meter_);
+  Tick();
   return kProgramFolder;
 }
 
 std::intptr_t MemorySystem::ShellExecute(std::uintptr_t owner, const std::string& operation,
                                          const std::string& file, const std::string& parameters,
                                          const std::string& directory, int show) {
-  Tick(meter_);
+  Tick();
   shellCalls.push_back(ShellCall{owner, operation, file, parameters, directory, show});
   return kShellResult;
 }
 
 std::uint32_t MemorySystem::AnsiCodePage() {
-  Tick(meter_);
+  Tick();
   return 936;
 }
 
 std::string MemorySystem::ToAnsi(const std::string& utf8) {
-  Tick(meter_);
+  Tick();
   return Utf8ToGbk(utf8);
 }
 
 std::string MemorySystem::FromAnsi(const std::string& ansi) {
-  Tick(meter_);
+  Tick();
   return GbkToUtf8(ansi);
 }
 

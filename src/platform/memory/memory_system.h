@@ -41,6 +41,10 @@ class MemorySystem : public SystemApi {
   std::vector<ShellCall> shellCalls;
 
  private:
+  void Tick() {
+    if (meter_) meter_->Tick();
+  }
+
   CallMeter* meter_;
 };
 
