@@ -170,6 +170,11 @@ TEST_F(HostTest, BothListsFollowRowChangesWithoutRebuildingOtherRows) {
     if (listView) EXPECT_TRUE(ListViewChecked(list, 2)) << "and so did the mark";
     model.RemoveItem(2);  // the current row itself: none is current
     EXPECT_EQ(current(), -1);
+    model.AddItem("zeta");
+    ASSERT_EQ(count(), 4);
+    EXPECT_EQ(text(3), "zeta");
+    model.SetListIndex(4);  // past the end: none
+    EXPECT_EQ(model.ListIndex(), -1);
     model.Clear();
     EXPECT_EQ(count(), 0);
   }
