@@ -71,7 +71,8 @@ TEST_F(Form1Test, SelectingARowShowsItsPlaceAndEditingChangesOnlyItsCommandLine)
 }
 
 TEST_F(Form1Test, DeleteRemovesTheSelectedRowFromEveryListAndNothingWithoutOne) {
-  for (const char* name : {"a", "b", "c"}) machine.PutString(kHkeyLocalMachine, kRun, name, std::string(name) + ".exe");
+  for (const char* name : {"a", "b"}) machine.PutString(kHkeyLocalMachine, kRun, name, std::string(name) + ".exe");
+  machine.PutString(kHkeyLocalMachine, kRun, "c", "c.exe", kRegExpandSz);
   Load();
   Click(1);
   form->Command1_Click();
@@ -83,6 +84,25 @@ TEST_F(Form1Test, DeleteRemovesTheSelectedRowFromEveryListAndNothingWithoutOne) 
   form->Text2.SetText("typed");  // lands nowhere
   form->Command1_Click();
   EXPECT_EQ(RowText(0) + " " + RowText(1), "a|a.exe|reg|1 c|c.exe|reg|1");
+  form->Command2_Click();
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRun, "c", kRegExpandSz, Sz("c.exe")))
+      << "the rows after a deleted one keep their stored types";
+}
+
+TEST_F(Form1Test, ConfirmAndSaveSayWhatTheyCouldNotDo) {
+  machine.PutString(kHkeyLocalMachine, kRun, G("换\r行"), "x.exe");
+  machine.AddStartupFile("s.lnk");
+  Load();
+  form->Command3_Click();
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_NE(LastMessage().find(G("换行符")), std::string::npos) << "a CR alone breaks a line too";
+  EXPECT_FALSE(machine.files.Exists(std::string(mem::MemorySystem::kSystemDirectory) + "\\morvane1.txt"));
+
+  machine.files.Lock(machine.StartupPath("s.lnk"), true);
+  form->List1.SetSelected(RowOf("s"), false);
+  form->Command2_Click();
+  ASSERT_EQ(host.boxes.size(), 2u);
+  EXPECT_EQ(LastMessage().find(G("无法更改启动文件夹中的文件：") + machine.StartupPath("s.lnk")), 0u);
 }
 
 TEST_F(Form1Test, CancelWritesNothing) {
