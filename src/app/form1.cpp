@@ -153,6 +153,16 @@ void Form1::Command8_Click() {
 
 void Form1::Command4_Click() { host_.Unload(*this); }
 
+void Form1::Command10_Click() {
+  if (!form4_) form4_ = std::make_unique<Form4>(platform_, host_);
+  host_.ShowModal(*form4_);
+}
+
+void Form1::Command5_Click() {
+  if (!form3_) form3_ = std::make_unique<Form3>(platform_, host_);
+  host_.ShowModal(*form3_);
+}
+
 void Form1::Command11_Click() {
   const std::string address = WebSiteAddress(platform_.system);
   // Without the page the shell would show its own error or guess; say plainly what is missing.

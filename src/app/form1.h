@@ -2,13 +2,16 @@
 // protection switches, the snapshot and repair buttons, confirm and cancel.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
 #include "registry/module1.h"
+#include "help/form3.h"
 #include "startup/entry_list.h"
 #include "ui/controls.h"
 #include "ui/host.h"
+#include "winlogon/form4.h"
 
 namespace qel {
 
@@ -26,12 +29,12 @@ class Form1 : public ui::Window {
   void Command2_Click();
   void Command3_Click();
   void Command4_Click();
-  void Command5_Click() {}
+  void Command5_Click();
   void Command6_Click();
   void Command7_Click();
   void Command8_Click();
   void Command9_Click() {}
-  void Command10_Click() {}
+  void Command10_Click();
   void Command11_Click();
 
   const std::string& systemDirectory() const { return systemDirectory_; }
@@ -71,6 +74,9 @@ class Form1 : public ui::Window {
   Module1 registry_;
   EntryList entries_;
   std::string systemDirectory_;
+  // The modal windows, created at their first opening.
+  std::unique_ptr<Form4> form4_;
+  std::unique_ptr<Form3> form3_;
 };
 
 }  // namespace qel

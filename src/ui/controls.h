@@ -185,6 +185,7 @@ class Window {
   void SetCaption(const std::string& caption);
   int clientWidth = 0, clientHeight = 0;  // twips
   bool centered = true;
+  bool centerOnOwner = false;  // a modal window over the one that opened it
 
   const std::vector<Control*>& controls() const { return controls_; }
   Control* Find(const std::string& name) const;

@@ -71,6 +71,11 @@ bool HostedWindow::Create(HWND owner) {
     x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
     y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
   }
+  RECT over;
+  if (model_->centerOnOwner && owner && GetWindowRect(owner, &over)) {
+    x = std::max(0, int(over.left + over.right - width) / 2);
+    y = std::max(0, int(over.top + over.bottom - height) / 2);
+  }
   HWND created = CreateWindowExA(0, kWindowClass, model_->caption().c_str(), style, x, y, width,
                                  height, owner, nullptr, host_.instance(), this);
   if (!created) return false;

@@ -25,6 +25,11 @@ void HostedWindow::Reflect(NativeControl& native, ui::ChangeKind change, int row
         SetWindowTextA(native.hwnd, m.text().c_str());
       break;
     case ui::ChangeKind::Enabled:
+      // A disabled control cannot keep the focus: pass it on in tab order.
+      if (!m.enabled() && GetFocus() == native.hwnd) {
+        HWND next = GetNextDlgTabItem(hwnd_, native.hwnd, FALSE);
+        if (next && next != native.hwnd) SetFocus(next);
+      }
       if (bool(IsWindowEnabled(native.hwnd)) != m.enabled()) EnableWindow(native.hwnd, m.enabled());
       break;
     case ui::ChangeKind::Visible:

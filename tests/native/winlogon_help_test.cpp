@@ -1,0 +1,113 @@
+// The Winlogon editor and the help window on a memory machine.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/web_site.h"
+#include "help/form3.h"
+#include "support/recording_host.h"
+#include "support/startup_machine.h"
+#include "winlogon/form4.h"
+
+namespace qel::test {
+namespace {
+
+constexpr char kUserinit[] = "C:\\WINNT\\system32\\userinit.exe,";
+
+// Refuses every write of "shell", to stop a confirm between its two writes.
+struct ShellRefused : mem::MemoryRegistry {
+  Status SetValue(RegKey key, const std::string& name, std::uint32_t type, const void* data,
+                  std::uint32_t size) override {
+    return name == "shell" ? kAccessDenied : MemoryRegistry::SetValue(key, name, type, data, size);
+  }
+};
+
+class Form4Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", kUserinit);
+    machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Shell", "Explorer.exe");
+    form.Form_Load();
+  }
+  // Enabled: Text1, Text2, 修改, 确认.
+  std::string State(const Form4& f) const {
+    return {"01"[f.Text1.enabled()], "01"[f.Text2.enabled()], "01"[f.Command9.enabled()],
+            "01"[f.Command1.enabled()]};
+  }
+  bool Holds(const char* name, const std::string& text, std::uint32_t type = kRegSz) {
+    return HasValue(machine.registry, kHkeyLocalMachine, kWinlogonKey, name, type, Sz(text));
+  }
+
+  StartupMachine machine;
+  RecordingHost host;
+  Form4 form{machine.platform, host};
+};
+
+TEST_F(Form4Test, ConfirmWritesAsTypedKeepingTheTypeAndReopeningReadsAfresh) {
+  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", "%SystemRoot%\\u.exe,",
+                    kRegExpandSz);
+  form.Form_Load();
+  EXPECT_EQ(form.Text1.text() + "|" + State(form), "%SystemRoot%\\u.exe,|0010");
+  form.Command9_Click();
+  EXPECT_EQ(State(form), "1101");
+  form.Text1.SetText(" %SystemRoot%\\u.exe, x.exe ");
+  form.Text2.SetText(G("新外壳.exe"));
+  form.Command1_Click();
+  EXPECT_EQ(State(form), "0000");
+  EXPECT_TRUE(Holds("Userinit", " %SystemRoot%\\u.exe, x.exe ", kRegExpandSz));
+  EXPECT_TRUE(Holds("shell", G("新外壳.exe")) && host.boxes.empty());
+  machine.registry.RemoveKey(kHkeyLocalMachine, kWinlogonKey);
+  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", std::string(2048, 'u'));
+  form.Form_Load();  // a 2 KB Userinit and no shell at all
+  EXPECT_EQ(form.Text1.text() + "|" + form.Text2.text() + "|" + State(form),
+            std::string(2048, 'u') + "||0010");
+  machine.registry.RemoveKey(kHkeyLocalMachine, kWinlogonKey);
+  form.Form_Load();  // Windows 98: no key
+  EXPECT_EQ(form.Text1.text() + form.Text2.text(), "");
+}
+
+TEST_F(Form4Test, BlankValuesAndFailedWritesAreReportedAndEditingGoesOn) {
+  ShellRefused refusing;
+  Platform platform{refusing, machine.profile, machine.files, machine.platform.system};
+  Form4 partial(platform, host);
+  const struct {
+    Form4* form;
+    const char *userinit, *shell, *message;
+    bool deny;
+  } cases[] = {{&form, "", "x.exe", "Userinit 不能为空", false},
+               {&form, " \t ", "x.exe", "Userinit 不能为空", false},
+               {&form, "a.exe,", "  ", "shell 不能为空", false},
+               {&form, "a.exe,", "x.exe", "写入 Userinit 失败：拒绝访问", true},
+               {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false}};
+  for (const auto& c : cases) {
+    host.boxes.clear();
+    machine.registry.DenyWrite(kHkeyLocalMachine, kWinlogonKey, c.deny);
+    c.form->Form_Load();
+    c.form->Command9_Click();
+    c.form->Text1.SetText(c.userinit);
+    c.form->Text2.SetText(c.shell);
+    c.form->Command1_Click();
+    ASSERT_EQ(host.boxes.size(), 1u) << c.message;
+    EXPECT_NE(host.boxes[0].text.find(G(c.message)), std::string::npos) << host.boxes[0].text;
+    EXPECT_TRUE(Holds("Userinit", kUserinit) && Holds("shell", "Explorer.exe")) << c.message;
+    EXPECT_EQ(State(*c.form), "1101") << c.message;
+  }
+}
+
+TEST_F(Form4Test, HelpTextLinesJoinedByCrLfAndTheProductKeyLineReadAfresh) {
+  Form3 help(machine.platform, host);
+  const std::string text = HelpText(machine.platform.system);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 24);
+  EXPECT_EQ(text.substr(0, 20) + text.substr(text.rfind("\r\n", text.size() - 3)),
+            G("\r\n本程序可以让你：\r\n\r\n") + WebSiteAddress(machine.platform.system) + "\r\n");
+  help.Form_Load();
+  EXPECT_EQ(help.Label1.text(), G("Windows ProductKey：\r"));
+  help.Text1.SetText("typed");
+  machine.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey",
+                    "A-1");
+  help.Form_Load();
+  EXPECT_EQ(help.Text1.text() + help.Label1.text(), text + G("Windows ProductKey：\rA-1"));
+}
+
+}  // namespace
+}  // namespace qel::test
