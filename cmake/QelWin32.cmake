@@ -1,6 +1,9 @@
 # The product build (i686): only Qelmora.exe, as small as the compiler makes it.
 
-add_compile_options(-Os -ffunction-sections -fdata-sections)
+# No exceptions: the program throws and catches none (see src/app/win32/lean_runtime.cpp), so
+# neither handlers nor unwind tables are needed.
+add_compile_options(-Os -ffunction-sections -fdata-sections -fno-exceptions
+                    -fno-asynchronous-unwind-tables)
 set(QEL_PROGRAM_LINK_OPTIONS -s -Wl,--gc-sections)
 add_compile_definitions(NDEBUG)
 include(QelWindows)

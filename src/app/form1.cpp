@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "app/commit_message.h"
 #include "app/failure_text.h"
 #include "app/version.h"
 #include "app/web_site.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr char kControlPanelKey[] =
     "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel";
 constexpr char kFirstRunValue[] = "OpenMyHomePage";
+constexpr char kUnchangeable[] = "此项的名称含有当前代码页无法表示的字符，本程序不能更改或删除它。";
 
 std::vector<StartupEntry> AllRows(const EntryList& entries) {
   std::vector<StartupEntry> rows;
@@ -33,7 +35,7 @@ void Form1::Form_Load() {
   SetCaption(Ansi("Qelmora  版本 ") + std::to_string(QELMORA_VERSION_MAJOR) + "." +
              std::to_string(QELMORA_VERSION_MINOR) + "   By Tevanro");
   systemDirectory_ = platform_.system.SystemDirectory();
-  Text1.SetText(ReadStartPage(registry_));
+  Text1.SetText(ReadStartPage(registry_, &startPageUnreadable_));
   ScanStartupEntries(registry_, platform_, entries_);
   ProtectionSettings switches;
   ReadProtectionSwitches(registry_, &switches);
@@ -59,11 +61,19 @@ void Form1::List1_Click() {
   Text2.SetText(List4.List(i));
   Label1.SetText(List4.List(i));
   if (i < 0) return;
+  // A name the code page cannot hold: the row keeps its mark and its text.
+  const StoredValue& stored = entries_.Stored(i);
+  const bool fixed = stored.lock != StoredValue::Lock::None;
+  if (fixed && List1.Selected(i) != stored.lockedEnabled) {
+    List1.SetSelected(i, stored.lockedEnabled);
+    Say(kUnchangeable);
+  }
   if (const StartupSource* source = FindSource(List5.List(i))) {
     const bool enabled = List1.Selected(i);
-    text2text.SetText(Ansi(enabled ? source->enabledLocation : source->disabledLocation));
+    text2text.SetText(Ansi(enabled ? source->enabledLocation : source->disabledLocation) +
+                      (fixed ? Ansi("（名称含有无法表示的字符，本程序不能更改此项）") : ""));
     // A Startup-folder entry's command line is the file itself.
-    if (source->kind == PlaceKind::StartupFolder) Text2.SetEnabled(false);
+    if (source->kind == PlaceKind::StartupFolder || fixed) Text2.SetEnabled(false);
   }
   Command1.SetEnabled(true);
 }
@@ -71,6 +81,7 @@ void Form1::List1_Click() {
 void Form1::Command1_Click() {
   const int i = List1.ListIndex();
   if (List1.ListCount() == 0 || i < 0) return;
+  if (entries_.Stored(i).lock != StoredValue::Lock::None) return Say(kUnchangeable);
   entries_.Remove(i);
   Command1.SetEnabled(false);
   List1_Click();
@@ -78,21 +89,19 @@ void Form1::Command1_Click() {
 
 void Form1::List4_Click() { host_.MessageBox(Ansi("请点击左侧窗口"), ui::kMbOk, Ansi("提示")); }
 
-void Form1::Text2_Change() { List4.SetList(List1.ListIndex(), Text2.text()); }
+void Form1::Text2_Change() {
+  if (entries_.Stored(List1.ListIndex()).lock != StoredValue::Lock::None) return;
+  List4.SetList(List1.ListIndex(), Text2.text());
+}
 
 void Form1::Command2_Click() {
+  // A start page that is there but unreadable is kept unless the user typed one.
+  const bool keepStartPage = startPageUnreadable_ && Text1.text().empty();
   Text1.SetText(NormaliseStartPage(Text1.text()));
-  CommitFailure failure = CommitStartupEntries(registry_, platform_, entries_);
-  if (failure.failed) {
-    host_.MessageBox(
-        Ansi(failure.deleting ? "无法删除启动文件夹中的文件：" : "无法更改启动文件夹中的文件：") +
-            failure.path + "\r\n" + Ansi(DescribeStatus(failure.status).c_str()),
-        ui::kMbOk);
-    host_.EndProgram();
-    return;
-  }
-  WriteProtectionSwitches(registry_,
-                          {Checkregedit.value() == 1, Checkhomepage.value() == 1, Text1.text()});
+  std::vector<UndoneEntry> undone = CommitStartupEntries(registry_, platform_, entries_);
+  WriteProtectionSwitches(registry_, {Checkregedit.value() == 1, Checkhomepage.value() == 1,
+                                      Text1.text(), !keepStartPage});
+  if (!undone.empty()) host_.MessageBox(DescribeUndone(undone, platform_.system), ui::kMbOk);
   host_.EndProgram();
 }
 

@@ -74,6 +74,7 @@ class Form1 : public ui::Window {
   Module1 registry_;
   EntryList entries_;
   std::string systemDirectory_;
+  bool startPageUnreadable_ = false;
   // The modal windows, created at their first opening.
   std::unique_ptr<Form4> form4_;
   std::unique_ptr<Form3> form3_;

@@ -42,6 +42,16 @@ class FileSystemApi {
   virtual Status ReadFile(const std::string& path, std::string* bytes) = 0;
   // Creates or truncates the file. A failure part-way is reported.
   virtual Status WriteFile(const std::string& path, const std::string& bytes) = 0;
+  // The indices, in ListFolder's order, of the entries of folder whose names
+  // the ANSI code page cannot hold (Windows NT keeps them in Unicode): their
+  // ANSI names carry '?' and no path built from them reaches the file.
+  // None where names are ANSI (Windows 9x).
+  virtual Status UnrepresentableFiles(const std::string& folder,
+                                      std::vector<std::uint32_t>* indices) {
+    (void)folder;
+    indices->clear();
+    return kOk;
+  }
 };
 
 }  // namespace qel

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/status.h"
 
@@ -60,6 +61,15 @@ class RegistryApi {
                            std::uint32_t* dataLength) = 0;
   // RegDeleteKeyA: refuses a key that has subkeys.
   virtual Status DeleteKey(RegKey root, const std::string& subKey) = 0;
+  // Windows NT keeps names in Unicode: the enumeration indices of the values
+  // of an open key whose names the ANSI code page cannot hold. The A calls
+  // give such a name with '?' in place of what the code page lacks, and that
+  // text reaches no value. None where names are ANSI (Windows 9x).
+  virtual Status UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) {
+    (void)key;
+    indices->clear();
+    return kOk;
+  }
 };
 
 class ProfileApi {

@@ -36,17 +36,19 @@ RegValue ValueOfBytes(std::uint32_t type, const std::string& bytes) {
 Status Module1::QueryWhole(RegKey key, const std::string& name, RegValueInfo* info) {
   std::uint32_t size = 0;
   Status status = registry_.QueryValue(key, name, &info->type, nullptr, &size);
+  if (status != kOk) return status;
   // The value may grow between the two queries; ask again with the new size.
-  for (int attempt = 0; status == kOk && attempt < 4; ++attempt) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
     info->bytes.assign(size, '\0');
     status = registry_.QueryValue(key, name, &info->type, size ? &info->bytes[0] : nullptr, &size);
     if (status == kOk) {
       info->bytes.resize(size);
       return kOk;
     }
-    if (status == kMoreData) status = kOk;
+    if (status != kMoreData) return status;
   }
-  return status;
+  // Still growing: unreadable, never a buffer of zeros passed off as its data.
+  return kMoreData;
 }
 
 Status Module1::ReadRegValue(RegKey root, const std::string& subKey, const std::string& name,
@@ -144,6 +146,16 @@ Status Module1::EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* ent
   entry->size = size;
   if (withData) entry->bytes.assign(dataBuffer_.data(), size);
   return kOk;
+}
+
+std::set<std::string> Module1::UnrepresentableNames(RegKey key) {
+  std::vector<std::uint32_t> indices;
+  std::set<std::string> names;
+  if (registry_.UnrepresentableValues(key, &indices) != kOk) return names;
+  RegValueEntry entry;
+  for (std::uint32_t index : indices)
+    if (EnumRegValue(key, index, &entry) == kOk) names.insert(entry.name);
+  return names;
 }
 
 }  // namespace qel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,11 @@ class Module1 {
   // value, so that no value hides behind a long neighbour. withData also
   // fetches the data, in the same call where it fits.
   Status EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* entry, bool withData = false);
+
+  // The names, as enumeration gives them, of the values of an open key whose
+  // true names the ANSI code page cannot hold: no call naming them reaches
+  // them, so they are never written, moved or deleted.
+  std::set<std::string> UnrepresentableNames(RegKey key);
 
   RegistryApi& api() { return registry_; }
 

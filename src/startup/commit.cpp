@@ -1,5 +1,6 @@
 #include "startup/commit.h"
 
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -9,6 +10,10 @@
 
 namespace qel {
 namespace {
+
+using Why = UndoneEntry::Why;
+// What Put reports for a Win.ini write, whose call gives no status.
+constexpr Status kProfileRefused = 0xFFFFFFFFu;
 
 // One managed place: a value of a Run-family key, or a Win.ini key.
 struct Place {
@@ -41,7 +46,19 @@ struct Write {
   StoredValue value;
   std::string text;
   enum class State { Pending, Done, Failed } state = State::Pending;
+  Why why = Why::WriteRefused;  // when Failed
+  Status status = kOk;
+
+  void Fail(Why reason, Status code = kOk) {
+    state = State::Failed;
+    why = reason;
+    status = code == kProfileRefused ? kOk : code;
+  }
 };
+
+UndoneEntry Undone(const Place& place, const std::string& name, Why why, Status status) {
+  return {name, place.source, place.enabled, {}, why, status == kProfileRefused ? kOk : status};
+}
 
 // The commit's picture of the managed places, kept up to date as it writes.
 class Machine {
@@ -68,16 +85,18 @@ class Machine {
     return found == contents_.end() ? nullptr : &found->second;
   }
 
-  bool Put(const Place& place, const StoredValue& value, const std::string& text) {
-    bool written;
+  Status Put(const Place& place, const StoredValue& value, const std::string& text) {
+    Status status;
     if (place.IsIni()) {
-      written = profile_.WriteProfileString(kWinIniSection, place.IniKey(), text.c_str());
+      status = profile_.WriteProfileString(kWinIniSection, place.IniKey(), text.c_str())
+                   ? kOk
+                   : kProfileRefused;
     } else {
-      written = registry_.WriteRegBytes(place.source->root, place.KeyPathForWrite(), place.name,
-                                        value.type, value.bytes) == kOk;
+      status = registry_.WriteRegBytes(place.source->root, place.KeyPathForWrite(), place.name,
+                                       value.type, value.bytes);
     }
-    if (written) contents_[place.Id()] = {true, value, text};
-    return written;
+    if (status == kOk) contents_[place.Id()] = {true, {value.type, value.bytes}, text};
+    return status;
   }
 
  private:
@@ -86,11 +105,13 @@ class Machine {
     if (registry_.OpenRegKey(key.source->root, key.KeyPathForWrite(), kKeyQueryValue, &handle) !=
         kOk)
       return;
+    const std::set<std::string> unrepresentable = registry_.UnrepresentableNames(handle);
     RegValueEntry entry;
     for (std::uint32_t index = 0;; ++index) {
       Status status = registry_.EnumRegValue(handle, index, &entry, true);
       if (status == kMoreData) continue;  // a value that keeps growing: never ours to write over
       if (status != kOk) break;
+      if (unrepresentable.count(entry.name)) continue;  // no write can reach it
       key.name = entry.name;
       Content& content = contents_[key.Id()];
       content.listed = IsListedValueType(entry.type, entry.size);
@@ -112,14 +133,21 @@ bool Holds(const Content* content, const Write& write) {
              : content->value.type == write.value.type && content->value.bytes == write.value.bytes;
 }
 
-// The writes the rows ask for, one per place, the last row's.
-std::vector<Write> PlanWrites(const EntryList& entries) {
+// The writes the rows ask for, one per place, the last row's. Rows whose
+// names the code page cannot hold are never written; those a snapshot
+// brought back are undone.
+std::vector<Write> PlanWrites(const EntryList& entries, std::vector<UndoneEntry>* undone) {
   std::vector<Write> writes;
   std::unordered_map<std::string, std::size_t> byPlace;
   for (int i = 0; i < entries.Count(); ++i) {
     StartupEntry row = entries.Row(i);
     const StartupSource* source = FindSource(row.tag);
-    if (!source || source->kind == PlaceKind::StartupFolder) continue;  // unknown tags go nowhere
+    if (!source) continue;  // unknown tags go nowhere
+    if (entries.Stored(i).lock == StoredValue::Lock::Restored)
+      undone->push_back(Undone({source, row.enabled, {}}, row.name, Why::UnicodeName, kOk));
+    if (source->kind == PlaceKind::StartupFolder ||
+        entries.Stored(i).lock != StoredValue::Lock::None)
+      continue;
     Write write{{source, row.enabled, row.name}, {}, row.commandLine};
     if (!write.place.IsIni()) write.value = ValueToWrite(entries.Stored(i), row.commandLine);
     auto [at, added] = byPlace.emplace(write.place.Id(), writes.size());
@@ -154,7 +182,7 @@ class Writer {
       if (Holds(now, write)) write.state = Write::State::Done;
       // A value the program cannot show stays as it is; the row stays put.
       else if (now && !now->listed)
-        write.state = Write::State::Failed;
+        write.Fail(Why::HeldByUnlisted);
       if (write.state != Write::State::Done) ++wanted_[write.text];
     }
     for (bool progress = true; progress;) {
@@ -164,8 +192,12 @@ class Writer {
       if (progress) continue;
       for (Write& write : writes_) {
         if (write.state != Write::State::Pending) continue;
-        SetAside(write.place);  // two rows trade places: break the cycle
-        progress = Apply(write);
+        // Two rows trade places: break the cycle, but only with a spare copy.
+        if (Status status = SetAside(write.place))
+          write.Fail(Why::SpareCopyFailed, status);
+        else
+          Apply(write);
+        progress = true;
         break;
       }
     }
@@ -181,18 +213,22 @@ class Writer {
   }
 
   bool Apply(Write& write) {
-    bool written = machine_.Put(write.place, write.value, write.text);
-    write.state = written ? Write::State::Done : Write::State::Failed;
-    if (written) --wanted_[write.text];
+    Status status = machine_.Put(write.place, write.value, write.text);
+    if (status != kOk) {
+      write.Fail(Why::WriteRefused, status);
+      return true;
+    }
+    write.state = Write::State::Done;
+    --wanted_[write.text];
     return true;
   }
 
   // Copies what place holds to a spare name in a disabled key, where the
   // next scan lists it unchecked if the commit is cut short. The tidy-up
   // after the writes removes it, as no row targets it.
-  void SetAside(const Place& place) {
+  Status SetAside(const Place& place) {
     const Content* now = machine_.At(place);
-    if (!now || !now->listed) return;
+    if (!now || !now->listed) return kOk;
     const StartupSource* reg2 = FindSource("reg2");
     Place spare = place.IsIni() ? Place{reg2, false, std::string("win.ini ") + place.IniKey()}
                                 : Place{place.source, false, place.name};
@@ -201,7 +237,7 @@ class Writer {
     for (int n = 2; machine_.At(spare) || targets_.count(spare.Id()); ++n)
       spare.name = base + " " + std::to_string(n);
     StoredValue value = place.IsIni() ? StoredValue{kRegSz, now->text + '\0'} : now->value;
-    machine_.Put(spare, value, now->text);
+    return machine_.Put(spare, value, now->text);
   }
 
   Machine& machine_;
@@ -219,13 +255,15 @@ bool StillWanted(const std::unordered_map<std::string, int>& wanted, const std::
 // failed write still wants.
 void RemoveUntargeted(Module1& registry, ProfileApi& profile,
                       const std::unordered_set<std::string>& targets,
-                      const std::unordered_map<std::string, int>& wanted) {
+                      const std::unordered_map<std::string, int>& wanted,
+                      std::vector<UndoneEntry>* undone) {
   const ManagedKey* keys = ManagedKeysInCommitOrder();
   for (int k = 0; k < kManagedKeyCount; ++k) {
     Place place{keys[k].source, keys[k].enabled, {}};
     const std::string path = KeyPath(place.source->emptyPath, place.enabled);
     RegKey key = 0;
     if (registry.OpenRegKey(place.source->root, path, kKeyQueryValue, &key) != kOk) continue;
+    const std::set<std::string> unrepresentable = registry.UnrepresentableNames(key);
     RegValueEntry entry;
     for (std::uint32_t index = 0;;) {
       Status status = registry.EnumRegValue(key, index, &entry, true);
@@ -236,10 +274,15 @@ void RemoveUntargeted(Module1& registry, ProfileApi& profile,
       if (status != kOk) break;
       place.name = entry.name;
       bool remove = IsListedValueType(entry.type, entry.size) && !targets.count(place.Id()) &&
+                    !unrepresentable.count(entry.name) &&
                     !StillWanted(wanted, ValueOfBytes(entry.type, entry.bytes).TextForm());
       // A deleted value moves the next one to this index; a value that cannot
       // be deleted is stepped past.
-      if (remove && registry.DeleteRegValue(place.source->root, path, entry.name) == kOk) continue;
+      if (remove) {
+        Status deleted = registry.DeleteRegValue(place.source->root, path, entry.name);
+        if (deleted == kOk) continue;
+        undone->push_back(Undone(place, entry.name, Why::DeleteRefused, deleted));
+      }
       ++index;
     }
     registry.CloseRegKey(key);
@@ -250,50 +293,62 @@ void RemoveUntargeted(Module1& registry, ProfileApi& profile,
     for (bool enabled : {true, false}) {
       Place place{&StartupSources()[i], enabled, {}};
       std::string text;
-      if (targets.count(place.Id()) ||
-          (ReadWinIniKey(profile, place.IniKey(), &text) && StillWanted(wanted, text)))
+      if (targets.count(place.Id()) || !ReadWinIniKey(profile, place.IniKey(), &text) ||
+          StillWanted(wanted, text))
         continue;
-      profile.WriteProfileString(kWinIniSection, place.IniKey(), nullptr);
+      if (!profile.WriteProfileString(kWinIniSection, place.IniKey(), nullptr))
+        undone->push_back(Undone(place, text, Why::DeleteRefused, kOk));
     }
   }
 }
 
-CommitFailure TidyStartupFolder(Module1& registry, FileSystemApi& files, const EntryList& entries) {
+// Hides, shows or deletes the files the scan listed; any other file, one the
+// user never saw, is left as it is.
+void TidyStartupFolder(Module1& registry, FileSystemApi& files, const EntryList& entries,
+                       std::vector<UndoneEntry>* undone) {
   const std::string folder = ReadStartupFolder(registry);
-  if (folder.empty()) return {};  // never touch the root of the current drive
+  if (folder.empty()) return;  // never touch the root of the current drive
   // The last row of a name decides, as the rows are walked in order.
   std::unordered_map<std::string, int> rowOfName;
   for (int i = 0; i < entries.Count(); ++i) {
     StartupEntry row = entries.Row(i);
     if (row.tag == "startup") rowOfName[row.name] = i;
   }
+  const StartupSource* source = FindSource("startup");
   for (const FileEntry& file : ListStartupFiles(files, folder)) {
+    if (!entries.WasScannedFile(file.name)) continue;
     const std::string path = folder + "\\" + file.name;
-    auto row = rowOfName.find(StripExtension(file.name));
+    const std::string name = StripExtension(file.name);
+    auto row = rowOfName.find(name);
     if (row != rowOfName.end()) {
       bool enabled = entries.Row(row->second).enabled;
       Status status = files.SetAttributes(path, enabled ? 0 : kAttrHidden);
-      if (status != kOk) return {true, path, false, status};
+      if (status != kOk) undone->push_back({name, source, enabled, path, Why::FileRefused, status});
       continue;
     }
     Status status = files.SetAttributes(path, 0);
     if (status == kOk) status = files.DeleteFile(path);
-    if (status != kOk) return {true, path, true, status};
+    if (status != kOk)
+      undone->push_back({name, source, true, path, Why::FileDeleteRefused, status});
   }
-  return {};
 }
 
 }  // namespace
 
-CommitFailure CommitStartupEntries(Module1& registry, Platform& platform,
-                                   const EntryList& entries) {
+std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platform,
+                                              const EntryList& entries) {
+  std::vector<UndoneEntry> undone;
   Machine machine(registry, platform.profile);
   machine.ReadAll();
-  std::vector<Write> writes = PlanWrites(entries);
+  std::vector<Write> writes = PlanWrites(entries, &undone);
   Writer writer(machine, writes);
   writer.Run();
-  RemoveUntargeted(registry, platform.profile, writer.Targets(), writer.Wanted());
-  return TidyStartupFolder(registry, platform.files, entries);
+  for (const Write& write : writes)
+    if (write.state == Write::State::Failed)
+      undone.push_back(Undone(write.place, write.place.name, write.why, write.status));
+  RemoveUntargeted(registry, platform.profile, writer.Targets(), writer.Wanted(), &undone);
+  TidyStartupFolder(registry, platform.files, entries, &undone);
+  return undone;
 }
 
 }  // namespace qel

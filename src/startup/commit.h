@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "registry/module1.h"
@@ -11,17 +12,34 @@
 
 namespace qel {
 
-struct CommitFailure {
-  bool failed = false;
-  std::string path;  // the Startup-folder file that could not be changed
-  bool deleting = false;
-  Status status = kOk;
+struct StartupSource;
+
+// An entry the commit could not bring where the list wants it; it stays as
+// it was on the machine.
+struct UndoneEntry {
+  enum class Why {
+    WriteRefused,     // the new place could not be written
+    HeldByUnlisted,   // the new place holds a value of a type never listed
+    UnicodeName,      // its name holds characters the code page cannot
+    SpareCopyFailed,  // a swap's spare copy could not be written
+    DeleteRefused,    // a value or Win.ini key no row wants could not go
+    FileRefused,      // a Startup-folder file could not be hidden or shown
+    FileDeleteRefused,
+  };
+  std::string name;                       // the display name
+  const StartupSource* source = nullptr;  // with enabled: the place
+  bool enabled = true;
+  std::string path;  // Startup-folder files: the file
+  Why why = Why::WriteRefused;
+  Status status = kOk;  // kOk when the call gives no code (Win.ini)
 };
 
 // Rows are written first and only then is what no row targets removed, so a
-// commit cut short loses no entry. Stops at the first Startup-folder file
-// that cannot be changed.
-CommitFailure CommitStartupEntries(Module1& registry, Platform& platform, const EntryList& entries);
+// commit cut short loses no entry. Whatever cannot be done is stepped past
+// and returned, in commit order; Startup-folder files the scan did not list
+// and names the code page cannot hold are never touched.
+std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platform,
+                                              const EntryList& entries);
 
 // The type and bytes a row's text is written with, given how its value was
 // stored: the stored form when the text is unchanged, REG_EXPAND_SZ and

@@ -15,6 +15,7 @@ const StoredValue& EntryList::Stored(int i) const {
 
 std::string EntryList::ScanKey(const StartupEntry& row) {
   std::string key = row.tag;
+  key += row.enabled ? '+' : '-';  // the place: a key or its twin
   key += '\0';
   key += row.name;
   key += '\0';
@@ -46,7 +47,8 @@ void EntryList::Append(std::vector<StartupEntry> rows, std::vector<StoredValue> 
 void EntryList::AppendScanned(std::vector<StartupEntry> rows, std::vector<StoredValue> stored) {
   stored.resize(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i)
-    if (stored[i].type != kRegNone) scanned_.emplace(ScanKey(rows[i]), stored[i]);
+    if (stored[i].type != kRegNone || stored[i].lock != StoredValue::Lock::None)
+      scanned_.emplace(ScanKey(rows[i]), stored[i]);
   Append(std::move(rows), std::move(stored));
 }
 
@@ -54,7 +56,15 @@ void EntryList::ReplaceAll(const std::vector<StartupEntry>& rows) {
   std::vector<StoredValue> stored(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     auto found = scanned_.find(ScanKey(rows[i]));
-    if (found != scanned_.end()) stored[i] = found->second;
+    if (found != scanned_.end()) {
+      stored[i] = found->second;
+    } else if (rows[i].name.find('?') != std::string::npos && rows[i].tag != "load" &&
+               rows[i].tag != "run") {
+      // Most likely the '?' form of a name the code page cannot hold: writing
+      // it would create a second entry beside the true one.
+      stored[i].lock = StoredValue::Lock::Restored;
+      stored[i].lockedEnabled = rows[i].enabled;
+    }
   }
   names_.Clear();
   commandLines_.Clear();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/registry.h"
@@ -19,6 +20,12 @@ namespace qel {
 struct StoredValue {
   std::uint32_t type = kRegNone;
   std::string bytes;
+  // The entry's true name holds characters the ANSI code page cannot: the
+  // program can neither change it nor create an entry of its '?' name.
+  // Scanned: listed from the machine; Restored: a snapshot row of such a
+  // name that matches no scanned row.
+  enum class Lock { None, Scanned, Restored } lock = Lock::None;
+  bool lockedEnabled = false;  // the check mark such a row keeps
 };
 
 struct StartupEntry {
@@ -41,9 +48,15 @@ class EntryList {
   // value was stored, so that a restored copy of it can keep that too.
   void AppendScanned(std::vector<StartupEntry> rows, std::vector<StoredValue> stored);
   // Replaces every row (a restore). Rows equal to a scanned row (same tag,
-  // name and command line) take that row's stored value.
+  // check mark, name and command line) take that row's stored value.
   void ReplaceAll(const std::vector<StartupEntry>& rows);
   void Remove(int i);
+
+  // Startup-folder files the scan listed and the commit may act on.
+  void NoteScannedFile(const std::string& fileName) { scannedFiles_.insert(fileName); }
+  bool WasScannedFile(const std::string& fileName) const {
+    return scannedFiles_.count(fileName) != 0;
+  }
 
  private:
   void Append(std::vector<StartupEntry> rows, std::vector<StoredValue> stored);
@@ -54,6 +67,7 @@ class EntryList {
   ui::ListBox& tags_;
   std::vector<StoredValue> stored_;
   std::unordered_map<std::string, StoredValue> scanned_;
+  std::unordered_set<std::string> scannedFiles_;
 };
 
 }  // namespace qel

@@ -34,10 +34,12 @@ void WriteLock(Module1& registry, const char* key, const char* name, bool locked
 
 }  // namespace
 
-std::string ReadStartPage(Module1& registry) {
+std::string ReadStartPage(Module1& registry, bool* unreadable) {
   RegValue value;
-  registry.ReadRegValue(kHkeyCurrentUser, kBrowserMainKey, kStartPageValue, &value);
-  return value.TextForm();
+  Status status = registry.ReadRegValue(kHkeyCurrentUser, kBrowserMainKey, kStartPageValue, &value);
+  const bool text = status == kOk && value.kind() == RegValue::Kind::Text;
+  if (unreadable) *unreadable = !text && status != kFileNotFound;
+  return text ? value.TextForm() : std::string();
 }
 
 void ReadProtectionSwitches(Module1& registry, ProtectionSettings* settings) {
@@ -53,6 +55,7 @@ void WriteProtectionSwitches(Module1& registry, const ProtectionSettings& settin
   WriteLock(registry, kSystemPolicyKey, kRegistryToolsValue, settings.registryEditorLocked);
   WriteLock(registry, kControlPanelKey, kHomePageValue, settings.homePageLocked);
   for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
+    if (!settings.writeStartPage) break;
     RegValue page = RegValue::FromText(settings.startPage);
     std::uint32_t size = 0;
     registry.WriteRegValue(root, kBrowserMainKey, kStartPageValue, kRegSz, &page, &size);

@@ -12,10 +12,13 @@ struct ProtectionSettings {
   bool registryEditorLocked = false;
   bool homePageLocked = false;
   std::string startPage;
+  bool writeStartPage = true;  // false: both roots keep what they hold
 };
 
 // The start page of the current user; empty when missing or unreadable.
-std::string ReadStartPage(Module1& registry);
+// *unreadable: a value is there but cannot be read as text, so that the
+// empty text must not be written over it.
+std::string ReadStartPage(Module1& registry, bool* unreadable = nullptr);
 // Reads both locks: a lock is on only when its value holds 1.
 void ReadProtectionSwitches(Module1& registry, ProtectionSettings* settings);
 // An empty start page becomes "about:blank".

@@ -12,6 +12,7 @@ namespace {
 struct ScanResult {
   std::vector<StartupEntry> rows;
   std::vector<StoredValue> stored;
+  std::vector<std::string> files;  // Startup-folder files the commit may act on
 
   void Add(StartupEntry row, StoredValue value = {}) {
     rows.push_back(std::move(row));
@@ -24,6 +25,7 @@ void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanR
   if (registry.OpenRegKey(source.root, KeyPath(source.scanPath, enabled), kKeyQueryValue, &key) !=
       kOk)
     return;
+  const std::set<std::string> unrepresentable = registry.UnrepresentableNames(key);
   RegValueEntry entry;
   // Name, type and data come in one call per value: a key of thousands of
   // values is listed without reopening it for each.
@@ -33,8 +35,10 @@ void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanR
     if (status != kOk) break;
     if (!IsListedValueType(entry.type, entry.size)) continue;
     std::string text = ValueOfBytes(entry.type, entry.bytes).TextForm();
-    result->Add({entry.name, enabled, std::move(text), source.tag},
-                {entry.type, std::move(entry.bytes)});
+    StoredValue stored{entry.type, std::move(entry.bytes)};
+    if (unrepresentable.count(entry.name))
+      stored = {kRegNone, {}, StoredValue::Lock::Scanned, enabled};
+    result->Add({entry.name, enabled, std::move(text), source.tag}, std::move(stored));
   }
   registry.CloseRegKey(key);
 }
@@ -42,11 +46,20 @@ void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanR
 void ScanStartupFolder(Module1& registry, FileSystemApi& files, ScanResult* result) {
   const std::string folder = ReadStartupFolder(registry);
   if (folder.empty()) return;  // never the root of the current drive
+  const std::set<std::string> unrepresentable = UnrepresentableFileNames(files, folder);
   for (const FileEntry& file : ListStartupFiles(files, folder)) {
     const std::string path = folder + "\\" + file.name;
+    if (unrepresentable.count(file.name)) {
+      // No path reaches it: listed as the listing saw it, never acted on.
+      bool enabled = (file.attributes & kAttrHidden) == 0;
+      result->Add({StripExtension(file.name), enabled, path, "startup"},
+                  {kRegNone, {}, StoredValue::Lock::Scanned, enabled});
+      continue;
+    }
     std::uint32_t attributes = 0;
     if (files.GetAttributes(path, &attributes) != kOk) continue;  // gone since the listing
     result->Add({StripExtension(file.name), (attributes & kAttrHidden) == 0, path, "startup"});
+    result->files.push_back(file.name);
   }
 }
 
@@ -72,6 +85,17 @@ std::string ReadStartupFolder(Module1& registry) {
   return folder.kind() == RegValue::Kind::Text ? folder.TextForm() : std::string();
 }
 
+std::set<std::string> UnrepresentableFileNames(FileSystemApi& files, const std::string& folder) {
+  std::vector<std::uint32_t> indices;
+  std::set<std::string> names;
+  if (files.UnrepresentableFiles(folder, &indices) != kOk || indices.empty()) return names;
+  std::vector<FileEntry> entries;
+  if (files.ListFolder(folder, &entries) != kOk) return names;
+  for (std::uint32_t i : indices)
+    if (i < entries.size()) names.insert(entries[i].name);
+  return names;
+}
+
 std::vector<FileEntry> ListStartupFiles(FileSystemApi& files, const std::string& folder) {
   std::vector<FileEntry> entries;
   if (files.ListFolder(folder, &entries) != kOk) return {};
@@ -82,20 +106,31 @@ std::vector<FileEntry> ListStartupFiles(FileSystemApi& files, const std::string&
   return managed;
 }
 
-bool ReadWinIniKey(ProfileApi& profile, const std::string& key, std::string* text) {
-  // A fallback no key text can equal tells "missing" apart from any content.
-  static const char kMissing[] = "\x01(error)\x01";
+namespace {
+
+// The key's whole text, read with fallback; a cut text is read again with a
+// larger buffer.
+std::string ReadProfileWhole(ProfileApi& profile, const std::string& key, const char* fallback) {
   std::vector<char> buffer(256);
   for (;;) {
     std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
     std::uint32_t length =
-        profile.GetProfileString(kWinIniSection, key, kMissing, buffer.data(), size);
-    if (length + 2 < size) {
-      text->assign(buffer.data(), length);
-      return *text != kMissing;
-    }
-    buffer.resize(buffer.size() * 4);  // the text was cut: read it whole
+        profile.GetProfileString(kWinIniSection, key, fallback, buffer.data(), size);
+    if (length + 2 < size) return std::string(buffer.data(), length);
+    buffer.resize(buffer.size() * 4);
   }
+}
+
+}  // namespace
+
+bool ReadWinIniKey(ProfileApi& profile, const std::string& key, std::string* text) {
+  // Only a key that gives back each of two different fallbacks is missing:
+  // any text at all, a marker's included, is content.
+  static const char kMissing[] = "(error)";
+  static const char kStillMissing[] = "(none)";
+  *text = ReadProfileWhole(profile, key, kMissing);
+  if (*text != kMissing) return true;
+  return ReadProfileWhole(profile, key, kStillMissing) != kStillMissing;
 }
 
 void ScanStartupEntries(Module1& registry, Platform& platform, EntryList& entries) {
@@ -113,6 +148,7 @@ void ScanStartupEntries(Module1& registry, Platform& platform, EntryList& entrie
     ScanWinIni(platform.profile, sources[i], false, &result);
   }
   entries.AppendScanned(std::move(result.rows), std::move(result.stored));
+  for (const std::string& file : result.files) entries.NoteScannedFile(file);
 }
 
 }  // namespace qel

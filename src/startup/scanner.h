@@ -2,7 +2,9 @@
 // entry list, in catalogue order.
 #pragma once
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "registry/module1.h"
@@ -21,6 +23,9 @@ std::string ReadStartupFolder(Module1& registry);
 // Files of the Startup folder that the program manages: neither folders nor
 // system files. Empty when the folder cannot be listed.
 std::vector<FileEntry> ListStartupFiles(FileSystemApi& files, const std::string& folder);
+
+// Names of the folder's entries that the ANSI code page cannot hold.
+std::set<std::string> UnrepresentableFileNames(FileSystemApi& files, const std::string& folder);
 
 // A Win.ini key's whole text; false when the key is missing.
 bool ReadWinIniKey(ProfileApi& profile, const std::string& key, std::string* text);

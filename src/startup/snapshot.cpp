@@ -41,19 +41,15 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
   return lines;
 }
 
-// Command lines are stored bare: only CR LF (or a lone LF) ends one.
-std::vector<std::string> SplitBareLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::size_t stop = end;
-    if (stop > start && bytes[stop - 1] == '\r') --stop;
-    lines.push_back(bytes.substr(start, stop - start));
-    start = end + 1;
+// How many lines SplitLines would give, without building any.
+std::size_t CountLines(const std::string& bytes) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    if (bytes[i] == '\r' || bytes[i] == '\n') ++count;
   }
-  return lines;
+  if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') ++count;
+  return count;
 }
 
 // Splits one line into comma-separated fields: a field in double quotes
@@ -173,11 +169,17 @@ Status WriteSnapshotFiles(FileSystemApi& files, const SnapshotFiles& paths,
 }
 
 bool ParseSnapshot(const SnapshotFiles& bytes, std::vector<StartupEntry>* rows) {
+  // Counted before any line is built, so that memory follows the rows a
+  // restore accepts, not the size of the files.
+  const std::size_t count = CountLines(bytes.names);
+  if (count > static_cast<std::size_t>(kMaxSnapshotRows) ||
+      CountLines(bytes.commandLines) != count || CountLines(bytes.tags) != count)
+    return false;
+  // A lone CR ends a command line too: no restored row holds a line break
+  // that the save would then refuse.
   std::vector<std::string> nameLines = SplitLines(bytes.names);
-  std::vector<std::string> commandLines = SplitBareLines(bytes.commandLines);
+  std::vector<std::string> commandLines = SplitLines(bytes.commandLines);
   std::vector<std::string> tagLines = SplitLines(bytes.tags);
-  if (nameLines.size() != commandLines.size() || nameLines.size() != tagLines.size()) return false;
-  if (nameLines.size() > static_cast<std::size_t>(kMaxSnapshotRows)) return false;
   std::vector<StartupEntry> parsed(nameLines.size());
   for (std::size_t i = 0; i < nameLines.size(); ++i) {
     std::vector<std::string> fields = ReadFields(nameLines[i]);

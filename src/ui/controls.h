@@ -69,6 +69,7 @@ class Control {
   Color foreColor, backColor;
   int tabIndex = -1;  // -1: not a tab stop
   bool multiLine = false;  // text boxes
+  bool scrollBar = true;   // multi-line text boxes: a vertical scroll bar
 
   // Events, raised by the host (or a test) after it updated the model.
   std::function<void()> Click;   // buttons, check boxes, list boxes, list views

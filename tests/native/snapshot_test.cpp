@@ -23,39 +23,24 @@ class SnapshotTest : public Form1Test {
     machine.files.AddFile(kCommandsFile, commands);
     machine.files.AddFile(kTagsFile, tags);
   }
-  std::string AllRows() {
-    std::string out;
-    for (int i = 0; i < form->List1.ListCount(); ++i) out += RowText(i) + "\n";
-    return out;
-  }
 };
 
-TEST_F(SnapshotTest, SaveWritesTheKnownFormatInGbkWithCrLfOnEveryLine) {
+TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameLists) {
   machine.PutString(kHkeyLocalMachine, kRun, G("输入法,中文"), "c:\\ime.exe /a,\"b\"");
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "off", "off.exe");
-  Load();
-  form->Command3_Click();
-  EXPECT_EQ(File(kNamesFile), "\"" + G("输入法,中文") + "\",\"True\"\r\n\"off\",\"False\"\r\n");
-  EXPECT_EQ(File(kCommandsFile), "c:\\ime.exe /a,\"b\"\r\noff.exe\r\n");
-  EXPECT_EQ(File(kTagsFile), "reg\r\nreg\r\n");
-  ASSERT_EQ(host.boxes.size(), 1u);
-  EXPECT_EQ(host.boxes[0].text, G("已经把自启动项保存到文件！按【恢复上次的保存】按钮即可恢复"));
-  EXPECT_EQ(host.boxes[0].title, "Qelmora");
-}
-
-TEST_F(SnapshotTest, SaveThenRestoreGivesBackTheSameLists) {
-  machine.PutString(kHkeyLocalMachine, kRun, "a,b", "x \"quoted\", y");
-  machine.PutString(kHkeyCurrentUser, kRun, "say \"hi\"", "hi.exe");
+  machine.PutString(kHkeyLocalMachine, kRunTwin, "say \"hi\"", "off.exe");
   machine.PutString(kHkeyCurrentUser, kRunOnce, "", "");
   machine.AddStartupFile("s.lnk", kAttrHidden);
   machine.profile.Put("windows", "load", "  padded.exe  ");
   Load();
-  form->List1.SetSelected(0, false);
-  const std::string saved = AllRows();
   form->Command3_Click();
+  EXPECT_EQ(LastMessage(), G("已经把自启动项保存到文件！按【恢复上次的保存】按钮即可恢复"));
+  EXPECT_EQ(File(kNamesFile).find("\"" + G("输入法,中文") + "\",\"True\"\r\n\"say \"\"hi\"\"\",\"False\"\r\n"), 0u);
+  EXPECT_EQ(File(kCommandsFile).find("c:\\ime.exe /a,\"b\"\r\noff.exe\r\n\r\n"), 0u);
+  EXPECT_EQ(File(kTagsFile).find("reg\r\nreg\r\nHKCUrunonce\r\n"), 0u);
+  const std::string saved = AllRows();
   Click(0);
   form->Command1_Click();
-  form->List1.SetSelected(0, true);
+  form->List1.SetSelected(0, false);
   form->Command6_Click();
   EXPECT_EQ(AllRows(), saved);
   EXPECT_FALSE(form->Command1.enabled());
@@ -63,28 +48,19 @@ TEST_F(SnapshotTest, SaveThenRestoreGivesBackTheSameLists) {
   EXPECT_EQ(LastMessage(), G("把自动启动项恢复到上次保存的状态！核对正确按【确认】"));
 }
 
-TEST_F(SnapshotTest, EmptyListsSaveEmptyFilesAndRestoreToEmptyLists) {
-  Load();
-  form->Command3_Click();
-  EXPECT_EQ(File(kNamesFile), "");
-  machine.PutString(kHkeyLocalMachine, kRun, "a", "a.exe");
-  Load();
-  form->Command6_Click();
-  EXPECT_EQ(form->List1.ListCount(), 0);
-  EXPECT_EQ(form->List5.ListCount(), 0);
-  EXPECT_EQ(LastMessage(), G("把自动启动项恢复到上次保存的状态！核对正确按【确认】"));
-}
-
-TEST_F(SnapshotTest, RestoreReadsMarksAsTruthWordsOrNumbers) {
-  WriteSnapshot("\"a\",\"TRUE\"\r\n\"b\",false\r\n\"c\",0\r\n\"d\",-1\r\n  e  , 2.5 \r\n",
-                "a.exe\r\nb.exe\r\nc.exe\r\nd.exe\r\ne.exe\r\n", "reg\r\nreg\r\n\"reg2\"\r\nrun\r\nload\r\n");
+TEST_F(SnapshotTest, RestoreReadsMarksAsTruthWordsOrNumbersAndAnyLineBreak) {
+  WriteSnapshot("\"a\",\"TRUE\"\r\n\"b\",false\r\n\"c\",0\n\"d\",-1\r  e  , 2.5 \r\n",
+                "a.exe\r\nb.exe\rc.exe\nd.exe\r\ne.exe\r\n", "reg\r\nreg\r\n\"reg2\"\r\nrun\r\nload\r\n");
   Load();
   form->Command6_Click();
   EXPECT_EQ(AllRows(), "a|a.exe|reg|1\nb|b.exe|reg|0\nc|c.exe|reg2|0\nd|d.exe|run|1\ne|e.exe|load|1\n");
+  WriteSnapshot("", "", "");  // an empty snapshot empties the lists
+  form->Command6_Click();
+  EXPECT_EQ(AllRows(), "");
 }
 
 TEST_F(SnapshotTest, ABrokenSnapshotChangesNothingAndSaysSo) {
-  const std::string none = G("没有发现上次保存的数据！");
+  const std::string tooMany(10 << 20, '\n');  // 10 MB of empty lines: refused before any is built
   struct Case {
     const char* why;
     std::string names, commands, tags;
@@ -92,6 +68,7 @@ TEST_F(SnapshotTest, ABrokenSnapshotChangesNothingAndSaysSo) {
       {"a mark that is no truth word", "\"a\",\"Yes\"\r\n", "a.exe\r\n", "reg\r\n"},
       {"line counts differ", "\"a\",\"True\"\r\n\"b\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n"},
       {"a missing mark", "\"a\"\r\n", "a.exe\r\n", "reg\r\n"},
+      {"more rows than a list holds", tooMany, tooMany, tooMany},
   };
   machine.PutString(kHkeyLocalMachine, kRun, "kept", "kept.exe");
   for (const Case& c : cases) {
@@ -99,88 +76,42 @@ TEST_F(SnapshotTest, ABrokenSnapshotChangesNothingAndSaysSo) {
     Load();
     Click(0);
     form->Command6_Click();
+    EXPECT_EQ(AllRows() + LastMessage() + form->Label1.text(), "kept|kept.exe|reg|1\n" + G("没有发现上次保存的数据！") + "kept.exe") << c.why;
+    machine.files.RemoveFile(kCommandsFile);  // one file missing
+    form->Command6_Click();
     EXPECT_EQ(AllRows(), "kept|kept.exe|reg|1\n") << c.why;
-    EXPECT_EQ(LastMessage(), none) << c.why;
-    EXPECT_TRUE(form->Command1.enabled()) << c.why;
-    EXPECT_EQ(form->Label1.text(), "kept.exe") << c.why;
   }
-  // Before the first save there is nothing to restore; a lone missing file
-  // (the others present) is the same.
-  machine.files.RemoveFile(kCommandsFile);
-  Load();
-  form->Command6_Click();
-  EXPECT_EQ(AllRows(), "kept|kept.exe|reg|1\n");
-  EXPECT_EQ(LastMessage(), none);
 }
 
-TEST_F(SnapshotTest, TooManyRowsAreRefused) {
-  std::string names, commands, tags;
-  for (int i = 0; i <= kMaxSnapshotRows; ++i) {
-    names += "\"n\",\"True\"\r\n";
-    commands += "c\r\n";
-    tags += "reg\r\n";
-  }
-  WriteSnapshot(names, commands, tags);
-  Load();
-  form->Command6_Click();
-  EXPECT_EQ(LastMessage(), G("没有发现上次保存的数据！"));
-}
-
-TEST_F(SnapshotTest, ALineBreakInACommandLineRefusesTheSaveAndNamesTheEntry) {
-  machine.PutString(kHkeyLocalMachine, kRun, "ok", "ok.exe");
+TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
+  WriteSnapshot("\"old\",\"True\"\r\n", "old.exe\r\n", "reg\r\n");
   machine.PutString(kHkeyLocalMachine, kRun, "evil", "a.exe\r\nb.exe");
-  WriteSnapshot("\"old\",\"True\"\r\n", "old.exe\r\n", "reg\r\n");
   Load();
   form->Command3_Click();
-  ASSERT_EQ(host.boxes.size(), 1u);
-  EXPECT_NE(host.boxes[0].text.find("evil"), std::string::npos);
-  EXPECT_EQ(host.boxes[0].text.find(G("已经把自启动项保存到文件")), std::string::npos);
-  EXPECT_EQ(File(kNamesFile), "\"old\",\"True\"\r\n");  // the old snapshot stands
-}
-
-TEST_F(SnapshotTest, AFailedSaveNamesTheFailureAndNeverClaimsSuccess) {
-  machine.PutString(kHkeyLocalMachine, kRun, "a", "a.exe");
-  Load();
-  machine.files.SetReadOnlyFolder("C:\\WINDOWS\\SYSTEM", true);
-  form->Command3_Click();
-  ASSERT_EQ(host.boxes.size(), 1u);
-  EXPECT_NE(host.boxes[0].text.find(kNamesFile), std::string::npos);
-  EXPECT_NE(host.boxes[0].text.find(G("拒绝访问")), std::string::npos);
-
-  machine.files.SetReadOnlyFolder("C:\\WINDOWS\\SYSTEM", false);
-  machine.files.SetDiskFull(true);
-  form->Command3_Click();
-  ASSERT_EQ(host.boxes.size(), 2u);
-  EXPECT_NE(host.boxes[1].text.find(G("磁盘空间不足")), std::string::npos);
-  EXPECT_EQ(form->List1.ListCount(), 1);
-}
-
-TEST_F(SnapshotTest, AFailureOnTheLastFileLeavesTheEarlierSnapshotWhole) {
-  WriteSnapshot("\"old\",\"True\"\r\n", "old.exe\r\n", "reg\r\n");
-  machine.PutString(kHkeyLocalMachine, kRun, "new", "new.exe");
-  Load();
+  EXPECT_NE(LastMessage().find("evil"), std::string::npos);  // a line break: refused, named
+  Click(0);
+  form->Text2.SetText("fine.exe");
   machine.files.Lock(kTagsFile, true);
   form->Command3_Click();
   machine.files.Lock(kTagsFile, false);
-  EXPECT_EQ(File(kNamesFile), "\"old\",\"True\"\r\n");
-  EXPECT_EQ(File(kCommandsFile), "old.exe\r\n");
   EXPECT_NE(LastMessage().find(kTagsFile), std::string::npos);
-  form->Command6_Click();
-  EXPECT_EQ(AllRows(), "old|old.exe|reg|1\n");
-}
-
-TEST_F(SnapshotTest, MoreRowsThanARestoreTakesBackAreNotSaved) {
-  for (int i = 0; i <= kMaxSnapshotRows; ++i)
-    machine.PutString(kHkeyCurrentUser, kRun, "n" + std::to_string(i), "c.exe");
-  Load();
+  EXPECT_EQ(File(kNamesFile) + File(kCommandsFile), "\"old\",\"True\"\r\nold.exe\r\n");
+  machine.files.SetDiskFull(true);
   form->Command3_Click();
-  EXPECT_FALSE(machine.files.Exists(kNamesFile));
-  EXPECT_EQ(LastMessage().find(G("已经把自启动项保存到文件")), std::string::npos);
+  EXPECT_NE(LastMessage().find(G("磁盘空间不足")), std::string::npos);
+  for (const auto& box : host.boxes) EXPECT_EQ(box.text.find(G("已经把自启动项保存到文件")), std::string::npos);
 }
 
-TEST_F(SnapshotTest, ARestoredRowKeepsTheTypeOfTheScannedValueItMatches) {
+TEST(SnapshotFormat, MoreRowsThanARestoreTakesBackAreNotSaved) {
+  SnapshotFiles bytes;
+  int offending = -1;
+  EXPECT_FALSE(FormatSnapshot(std::vector<StartupEntry>(kMaxSnapshotRows + 1, {"n", true, "c", "reg"}), &bytes, &offending));
+}
+
+TEST_F(SnapshotTest, ARestoredRowKeepsTheTypeOfTheValueAtItsOwnPlace) {
   machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
-  machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Flags", 32);
+  machine.registry.PutDword(kHkeyLocalMachine, kRun, "A", 1);
+  machine.PutString(kHkeyLocalMachine, kRunTwin, "A", "1");
   Load();
   form->Command3_Click();
   Click(0);
@@ -188,19 +119,8 @@ TEST_F(SnapshotTest, ARestoredRowKeepsTheTypeOfTheScannedValueItMatches) {
   form->Command6_Click();
   form->Command2_Click();
   EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRun, "exp", kRegExpandSz, Sz("%windir%\\a.exe")));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunOnceEx, "Flags", kRegDword,
-                       std::string("\x20\0\0\0", 4)));
-}
-
-TEST(SnapshotFormat, OldFilesWithoutQuotesInNamesReadAsBefore) {
-  std::vector<StartupEntry> rows;
-  ASSERT_TRUE(ParseSnapshot({"\"a, b\",\"False\"\r\n", "cmd\r\n", "reg\r\n"}, &rows));
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].name, "a, b");
-  EXPECT_FALSE(rows[0].enabled);
-  // Files whose lines end in LF alone still pair up.
-  ASSERT_TRUE(ParseSnapshot({"\"a\",\"True\"\n\"b\",\"True\"\n", "x\ny\n", "reg\nreg\n"}, &rows));
-  EXPECT_EQ(rows[1].commandLine, "y");
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRun, "A", kRegDword, std::string("\1\0\0\0", 4)));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunTwin, "A", kRegSz, Sz("1")));
 }
 
 }  // namespace

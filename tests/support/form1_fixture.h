@@ -40,6 +40,12 @@ class Form1Test : public ::testing::Test {
     return form->List1.List(i) + "|" + form->List4.List(i) + "|" + form->List5.List(i) + "|" +
            (form->List1.Selected(i) ? "1" : "0");
   }
+  // Every row, one RowText a line.
+  std::string AllRows() const {
+    std::string out;
+    for (int i = 0; i < form->List1.ListCount(); ++i) out += RowText(i) + "\n";
+    return out;
+  }
   std::string LastMessage() const { return host.boxes.empty() ? "" : host.boxes.back().text; }
 };
 

@@ -150,9 +150,13 @@ TEST_F(HostTest, BothListsFollowRowChangesWithoutRebuildingOtherRows) {
     TagRows(list, listView);
 
     model.SetListIndex(3);
+    model.SetListIndex(-1);
+    EXPECT_EQ(current(), -1);
+    model.SetListIndex(3);
     model.SetList(3, "GAMMA");  // the current row's text
     EXPECT_EQ(text(3), "GAMMA");
     EXPECT_EQ(current(), 3);
+    EXPECT_TRUE(IsWindowVisible(list));  // hidden only while the row is replaced
     model.AddItem("epsilon");
     ASSERT_EQ(count(), 5);
     EXPECT_EQ(text(4), "epsilon");

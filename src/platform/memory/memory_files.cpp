@@ -56,6 +56,7 @@ void MemoryFiles::Tick() {
 }
 
 Status MemoryFiles::Locate(const std::string& path, Node** node, Node** parent) const {
+  if (path.find_first_of("?*") != std::string::npos) return kInvalidName;
   std::vector<std::string> parts = SplitPath(path, true);
   if (parts.empty()) return kPathNotFound;
   Node* at = top_.get();
@@ -211,6 +212,18 @@ void MemoryFiles::RemoveFile(const std::string& path) {
   Node* node = nullptr;
   Node* parent = nullptr;
   if (!Locate(path, &node, &parent)) parent->Remove(node);
+}
+
+Status MemoryFiles::UnrepresentableFiles(const std::string& folder,
+                                         std::vector<std::uint32_t>* indices) {
+  Tick();
+  indices->clear();
+  Node* node = nullptr;
+  if (Status status = Locate(folder, &node)) return status;
+  for (std::size_t i = 0; i < node->children.size(); ++i)
+    if (node->children[i]->name.find('?') != std::string::npos)
+      indices->push_back(static_cast<std::uint32_t>(i));
+  return kOk;
 }
 
 }  // namespace qel::mem

@@ -34,6 +34,10 @@ class MemoryFiles : public MeteredExists {
   Status DeleteFile(const std::string& path) override;
   Status ReadFile(const std::string& path, std::string* bytes) override;
   Status WriteFile(const std::string& path, const std::string& bytes) override;
+  // A name holding '?' stands for one the code page cannot hold: add such a
+  // file with AddFile; no path reaches it (a '?' in a path is invalid).
+  Status UnrepresentableFiles(const std::string& folder,
+                              std::vector<std::uint32_t>* indices) override;
 
   // Test-side controls: not platform calls, never metered. Missing folders
   // on the way are created.

@@ -34,6 +34,7 @@ struct MemoryRegistry::Node {
     std::uint32_t type;
     std::string data;
     std::string folded;  // the name as lookups compare it
+    bool unrepresentable = false;
   };
 
   std::string name;
@@ -348,6 +349,27 @@ void MemoryRegistry::DenyWrite(RegKey root, const std::string& path, bool deny) 
 
 void MemoryRegistry::DenyAccess(RegKey root, const std::string& path, bool deny) {
   SetDenied(&accessDenied_, root, path, deny);
+}
+
+Status MemoryRegistry::UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) {
+  Tick();
+  indices->clear();
+  std::shared_ptr<Node> node;
+  if (Status status = Lookup(key, kKeyQueryValue, &node)) return status;
+  for (std::size_t i = 0; i < node->values.size(); ++i)
+    if (node->values[i]->unrepresentable) indices->push_back(static_cast<std::uint32_t>(i));
+  return kOk;
+}
+
+void MemoryRegistry::MakeNameUnrepresentable(RegKey root, const std::string& path,
+                                             const std::string& name) {
+  std::shared_ptr<Node> node = Find(Resolve(root), path);
+  Node::Value* value = node ? node->FindValue(name) : nullptr;
+  if (!value) return;
+  node->byName.erase(value->folded);
+  value->unrepresentable = true;
+  value->folded = '\x01' + value->folded;  // no ANSI name folds to this
+  node->byName.emplace(value->folded, value);
 }
 
 }  // namespace qel::mem

@@ -33,6 +33,7 @@ class MemoryRegistry : public RegistryApi {
   Status EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                    std::uint32_t* type, void* data, std::uint32_t* dataLength) override;
   Status DeleteKey(RegKey root, const std::string& subKey) override;
+  Status UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) override;
 
   // Test-side controls: not platform calls, never metered. root is
   // kHkeyCurrentUser or kHkeyLocalMachine; paths are relative to it.
@@ -57,6 +58,10 @@ class MemoryRegistry : public RegistryApi {
   void DenyWrite(RegKey root, const std::string& path, bool deny);
   // Every open or create of exactly this key fails with kAccessDenied.
   void DenyAccess(RegKey root, const std::string& path, bool deny);
+  // Makes an existing value one whose true name the code page cannot hold:
+  // it still enumerates as name (its '?' form), but no call naming it
+  // reaches it, and UnrepresentableValues reports it.
+  void MakeNameUnrepresentable(RegKey root, const std::string& path, const std::string& name);
 
   struct Node;
 

@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
+
+#include "platform/win32/win32_unicode_names.h"
 
 // windows.h maps this name to DeleteFileA; the interface keeps the plain name.
 #undef DeleteFile
@@ -105,6 +108,42 @@ Status FileSystem::WriteFile(const std::string& path, const std::string& bytes) 
   }
   if (!CloseHandle(file) && status == kOk) status = LastError();
   return status;
+}
+
+Status FileSystem::UnrepresentableFiles(const std::string& folder,
+                                        std::vector<std::uint32_t>* indices) {
+  using FindFirstW = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
+  using FindNextW = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAW);
+  const auto findFirst = LookUpNt<FindFirstW>("kernel32.dll", "FindFirstFileW");
+  const auto findNext = LookUpNt<FindNextW>("kernel32.dll", "FindNextFileW");
+  indices->clear();
+  if (!findFirst || !findNext) return kOk;
+  int length = MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()),
+                                   nullptr, 0);
+  // A vector, not std::wstring: the library's wide string would add 50 KB.
+  std::vector<wchar_t> pattern(length > 0 ? length : 0);
+  if (length > 0)
+    MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()), pattern.data(),
+                        length);
+  while (!pattern.empty() && (pattern.back() == L'\\' || pattern.back() == L'/'))
+    pattern.pop_back();
+  for (const wchar_t* tail = L"\\*.*"; *tail; ++tail) pattern.push_back(*tail);
+  pattern.push_back(L'\0');
+  WIN32_FIND_DATAW found;
+  HANDLE search = findFirst(pattern.data(), &found);
+  if (search == INVALID_HANDLE_VALUE) return kOk;  // ListFolder reports why
+  // The same order as ListFolder's, "." and ".." left out.
+  std::uint32_t index = 0;
+  do {
+    const wchar_t* name = found.cFileName;
+    int nameLength = 0;
+    while (name[nameLength]) ++nameLength;
+    if (name[0] == L'.' && (nameLength == 1 || (nameLength == 2 && name[1] == L'.'))) continue;
+    if (!AnsiHolds(name, nameLength)) indices->push_back(index);
+    ++index;
+  } while (findNext(search, &found));
+  FindClose(search);
+  return kOk;
 }
 
 }  // namespace qel::win32

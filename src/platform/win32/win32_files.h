@@ -14,6 +14,8 @@ class FileSystem : public FileSystemApi {
   bool Exists(const std::string& path) override;
   Status ReadFile(const std::string& path, std::string* bytes) override;
   Status WriteFile(const std::string& path, const std::string& bytes) override;
+  Status UnrepresentableFiles(const std::string& folder,
+                              std::vector<std::uint32_t>* indices) override;
 };
 
 }  // namespace qel::win32

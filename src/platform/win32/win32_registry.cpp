@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "platform/win32/win32_unicode_names.h"
+
 namespace qel::win32 {
 
 namespace {
@@ -80,6 +84,23 @@ Status Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uin
 
 Status Registry::DeleteKey(RegKey root, const std::string& subKey) {
   return static_cast<Status>(RegDeleteKeyA(ToHkey(root), subKey.c_str()));
+}
+
+Status Registry::UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) {
+  using EnumW = LONG(WINAPI*)(HKEY, DWORD, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+  const auto enumW = LookUpNt<EnumW>("advapi32.dll", "RegEnumValueW");
+  indices->clear();
+  if (!enumW) return kOk;
+  std::vector<wchar_t> name(16384);
+  for (DWORD index = 0;; ++index) {
+    DWORD length = static_cast<DWORD>(name.size());
+    LONG status = enumW(ToHkey(key), index, name.data(), &length, nullptr, nullptr, nullptr,
+                        nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) return kOk;
+    if (status == ERROR_CALL_NOT_IMPLEMENTED) return kOk;
+    if (status != ERROR_SUCCESS) return static_cast<Status>(status);
+    if (!AnsiHolds(name.data(), static_cast<int>(length))) indices->push_back(index);
+  }
 }
 
 }  // namespace qel::win32

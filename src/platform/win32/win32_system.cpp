@@ -4,6 +4,8 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <vector>
+
 // shellapi.h maps this name to ShellExecuteA; the interface keeps the plain
 // name.
 #undef ShellExecute
@@ -17,8 +19,9 @@ std::string Convert(const std::string& text, UINT from, UINT to) {
   int length = static_cast<int>(text.size());
   int wide = MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0);
   if (wide <= 0) return std::string();
-  std::wstring buffer(static_cast<std::size_t>(wide), L'\0');
-  MultiByteToWideChar(from, 0, text.data(), length, &buffer[0], wide);
+  // A vector, not std::wstring: the library's wide string would add 50 KB.
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(wide));
+  MultiByteToWideChar(from, 0, text.data(), length, buffer.data(), wide);
   int bytes = WideCharToMultiByte(to, 0, buffer.data(), wide, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return std::string();
   std::string out(static_cast<std::size_t>(bytes), '\0');

@@ -114,7 +114,11 @@ void HostedWindow::CreateControls() {
     return false;
   });
   for (NativeControl* c : order) CreateControl(*c);
+}
 
+// After the first paint: nobody can hover over a control before it is seen.
+void HostedWindow::CreateTooltips() {
+  if (tooltip_) return;
   tooltip_ =
       CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                       WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -160,7 +164,8 @@ void HostedWindow::CreateControl(NativeControl& native) {
     case NativeKind::Edit:
       windowClass = "EDIT";
       exStyle |= WS_EX_CLIENTEDGE;
-      style |= m.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
+      style |= m.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+      if (m.multiLine && m.scrollBar) style |= WS_VSCROLL;
       break;
     case NativeKind::ListBox:
       windowClass = "LISTBOX";
@@ -244,6 +249,7 @@ void HostedWindow::LoadRows(NativeControl& native) {
 void HostedWindow::Show() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
+  CreateTooltips();
   SetForegroundWindow(hwnd_);
   if (NativeControl* first = FirstTabStop()) SetFocus(first->hwnd);
 }

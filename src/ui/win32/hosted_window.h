@@ -55,6 +55,7 @@ class HostedWindow : public ui::ControlObserver {
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void CreateControl(NativeControl& native);
+  void CreateTooltips();
   void AddTooltip(const NativeControl& native);
   NativeControl* FindByHwnd(HWND hwnd);
   NativeControl* FindByModel(const ui::Control& control);

@@ -45,7 +45,12 @@ void InsertOne(NativeControl& c, int row) {
       break;
     case NativeKind::CheckList:
       InsertItem(c, row, c.listBox().List(row));
-      SetItemState(c, row, c.listBox().Selected(row) ? kChecked : kUnchecked, LVIS_STATEIMAGEMASK);
+      // A new row comes unchecked (the list view ignores a mark given with the
+      // row); setting the mark it already has would only cost two change
+      // notifications to the parent.
+      if (NativeChecked(c, row) != c.listBox().Selected(row))
+        SetItemState(c, row, c.listBox().Selected(row) ? kChecked : kUnchecked,
+                     LVIS_STATEIMAGEMASK);
       break;
     case NativeKind::ReportView: {
       const std::vector<std::string>& cells = c.listView().Row(row);
@@ -106,9 +111,24 @@ void SetText(NativeControl& c, int row) {
     SetItemText(c, row, 0, text);
     return;
   }
-  // A list box has no way to change a row's text in place.
+  // A list box has no way to change a row's text in place. The count changes
+  // twice meanwhile, and a visible list box redraws its scroll bar at once
+  // for each change (under Wine that costs milliseconds), and again when
+  // WM_SETREDRAW turns drawing back on. So the list is marked invisible for
+  // the change, as WM_SETREDRAW does for a plain window, without the paint
+  // that message would discard; the count ends where it was, so only the
+  // row itself needs repainting.
+  LONG_PTR style = GetWindowLongPtrA(c.hwnd, GWL_STYLE);
+  bool hide = (style & WS_VISIBLE) != 0;
+  if (hide) SetWindowLongPtrA(c.hwnd, GWL_STYLE, style & ~LONG_PTR(WS_VISIBLE));
   Send(c, LB_DELETESTRING, WPARAM(row));
   Send(c, LB_INSERTSTRING, WPARAM(row), LPARAM(text.c_str()));
+  if (hide) {
+    SetWindowLongPtrA(c.hwnd, GWL_STYLE, style);
+    RECT rect;
+    if (Send(c, LB_GETITEMRECT, WPARAM(row), LPARAM(&rect)) != LB_ERR)
+      InvalidateRect(c.hwnd, &rect, TRUE);
+  }
   SyncCurrent(c);
 }
 
@@ -127,15 +147,19 @@ void RemoveAll(NativeControl& c) {
 void SyncCurrent(NativeControl& c) {
   int want = ModelCurrent(c);
   if (want >= c.nativeRows) want = -1;
-  if (NativeCurrent(c) == want) return;
   if (c.kind == NativeKind::ListBox) {
-    Send(c, LB_SETCURSEL, WPARAM(want));
+    if (NativeCurrent(c) != want) Send(c, LB_SETCURSEL, WPARAM(want));
     return;
   }
+  // A list view answers "which row is selected" by walking its rows (Wine
+  // does), which made every click cost more the longer the list. Whether one
+  // row is selected, and how many are, it answers at once; the list allows
+  // one selected row at most.
   if (want < 0) {
-    SetItemState(c, -1, 0, LVIS_SELECTED);
+    if (Send(c, LVM_GETSELECTEDCOUNT) != 0) SetItemState(c, -1, 0, LVIS_SELECTED);
     return;
   }
+  if (Send(c, LVM_GETITEMSTATE, WPARAM(want), LVIS_SELECTED) & LVIS_SELECTED) return;
   SetItemState(c, want, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   Send(c, LVM_ENSUREVISIBLE, WPARAM(want), FALSE);
 }
