@@ -105,6 +105,19 @@ TEST_F(Form1Test, ConfirmAndSaveSayWhatTheyCouldNotDo) {
   EXPECT_NE(LastMessage().find(machine.StartupPath("s.lnk") + G("）：无法更改文件属性")), std::string::npos);
 }
 
+TEST_F(Form1Test, ConfirmWritesTheLastRowOfAPlaceAndKeepsTheOldCopyWhenAMoveFails) {
+  machine.PutString(kHkeyLocalMachine, kRun, "a", "on.exe");
+  machine.PutString(kHkeyLocalMachine, kRunTwin, "a", "off.exe");
+  machine.PutString(kHkeyCurrentUser, kRun, "b", "b.exe");
+  Load();
+  machine.registry.DenyWrite(kHkeyCurrentUser, kRunTwin, true);
+  form->List1.SetSelected(RowOf("a"), false);  // now both rows of "a" are for Run-
+  form->List1.SetSelected(RowOf("b"), false);
+  form->Command2_Click();
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunTwin, "a", kRegSz, Sz("off.exe")));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRun, "b", kRegSz, Sz("b.exe")));
+}
+
 TEST_F(Form1Test, CancelWritesNothing) {
   machine.PutString(kHkeyLocalMachine, kRun, "a", "a.exe");
   machine.profile.Put("windows", "load", "l.exe");
