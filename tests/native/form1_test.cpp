@@ -118,6 +118,18 @@ TEST_F(Form1Test, ConfirmWritesTheLastRowOfAPlaceAndKeepsTheOldCopyWhenAMoveFail
   EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRun, "b", kRegSz, Sz("b.exe")));
 }
 
+TEST_F(Form1Test, ASavedSnapshotWithoutATagForEveryRowIsNotRestored) {
+  const std::string folder = std::string(mem::MemorySystem::kSystemDirectory) + "\\morvane";
+  machine.files.AddFile(folder + "1.txt", "\"old\",\"True\"\r\n\"two\",\"True\"\r\n");
+  machine.files.AddFile(folder + "2.txt", "old.exe\r\ntwo.exe\r\n");
+  machine.files.AddFile(folder + "3.txt", "reg\r\n");
+  machine.PutString(kHkeyLocalMachine, kRun, "a", "a.exe");
+  Load();
+  form->Command6_Click();
+  EXPECT_EQ(LastMessage(), G("没有发现上次保存的数据！"));
+  EXPECT_EQ(AllRows(), "a|a.exe|reg|1\n");
+}
+
 TEST_F(Form1Test, CancelWritesNothing) {
   machine.PutString(kHkeyLocalMachine, kRun, "a", "a.exe");
   machine.profile.Put("windows", "load", "l.exe");
