@@ -40,7 +40,7 @@ test: build
 	@status=0; ctest --test-dir $(BUILD) -V --no-tests=error || status=$$?; tools/wine-stop; exit $$status
 
 run: configure
-	cmake --build $(WIN64) --target Qelmora
+	cmake --build $(WIN64) --target Qelmora qel_guide_page qel_process_notes
 	tools/run-demo $(WIN64)/Qelmora.exe
 
 bench: build

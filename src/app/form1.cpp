@@ -7,6 +7,7 @@
 #include "app/failure_text.h"
 #include "app/version.h"
 #include "app/web_site.h"
+#include "process/form5.h"
 #include "startup/browser_repairs.h"
 #include "startup/catalogue.h"
 #include "startup/commit.h"
@@ -161,6 +162,12 @@ void Form1::Command8_Click() {
 }
 
 void Form1::Command4_Click() { host_.Unload(*this); }
+
+void Form1::Command9_Click() {
+  // A fresh window at each opening: its lists and view switches start anew.
+  Form5 form(platform_, host_, systemDirectory_);
+  host_.ShowModal(form);
+}
 
 void Form1::Command10_Click() {
   if (!form4_) form4_ = std::make_unique<Form4>(platform_, host_);

@@ -33,7 +33,7 @@ class Form1 : public ui::Window {
   void Command6_Click();
   void Command7_Click();
   void Command8_Click();
-  void Command9_Click() {}
+  void Command9_Click();
   void Command10_Click();
   void Command11_Click();
 

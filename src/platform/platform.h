@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/files.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 
@@ -12,6 +13,7 @@ struct Platform {
   ProfileApi& profile;
   FileSystemApi& files;
   SystemApi& system;
+  ProcessApi& processes;
 };
 
 }  // namespace qel

@@ -71,7 +71,7 @@ Status Module1::ReadRegValue(RegKey root, const std::string& subKey, const std::
 Status Module1::WriteRegValue(RegKey root, const std::string& subKey, const std::string& name,
                               std::uint32_t type, RegValue* data, std::uint32_t* size) {
   RegKey key = 0;
-  Status status = registry_.CreateKey(root, subKey, kKeyWrite, &key);
+  Status status = OpenForWrite(root, subKey, true, &key);
   if (status != kOk) return status;
   if (type == kRegSz || type == kRegExpandSz) {
     std::string text = data->TextForm();
@@ -88,18 +88,18 @@ Status Module1::WriteRegValue(RegKey root, const std::string& subKey, const std:
     status = registry_.SetValue(key, name, type, bytes, count);
     *data = RegValue::FromInteger(value);
   }
-  registry_.CloseKey(key);
+  DoneWith(key);
   return status;
 }
 
 Status Module1::WriteRegBytes(RegKey root, const std::string& subKey, const std::string& name,
                               std::uint32_t type, const std::string& bytes) {
   RegKey key = 0;
-  Status status = registry_.CreateKey(root, subKey, kKeyWrite, &key);
+  Status status = OpenForWrite(root, subKey, true, &key);
   if (status != kOk) return status;
   status =
       registry_.SetValue(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-  registry_.CloseKey(key);
+  DoneWith(key);
   return status;
 }
 
@@ -112,11 +112,33 @@ Status Module1::CloseRegKey(RegKey key) { return registry_.CloseKey(key); }
 
 Status Module1::DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name) {
   RegKey key = 0;
-  Status status = registry_.OpenKey(root, subKey, kKeyWrite, &key);
+  Status status = OpenForWrite(root, subKey, false, &key);
   if (status != kOk) return status;
   status = registry_.DeleteValue(key, name);
-  registry_.CloseKey(key);
+  DoneWith(key);
   return status;
+}
+
+Status Module1::OpenForWrite(RegKey root, const std::string& subKey, bool create, RegKey* key) {
+  for (const HeldKey& held : held_)
+    if (held.root == root && held.path == subKey) {
+      *key = held.key;
+      return kOk;
+    }
+  Status status = create ? registry_.CreateKey(root, subKey, kKeyWrite, key)
+                         : registry_.OpenKey(root, subKey, kKeyWrite, key);
+  if (status == kOk && holding_) held_.push_back({root, subKey, *key});
+  return status;
+}
+
+void Module1::DoneWith(RegKey key) {
+  if (!holding_) registry_.CloseKey(key);
+}
+
+void Module1::ReleaseKeys() {
+  for (const HeldKey& held : held_) registry_.CloseKey(held.key);
+  held_.clear();
+  holding_ = false;
 }
 
 Status Module1::EnumRegValue(RegKey key, std::uint32_t index, RegValueEntry* entry, bool withData) {

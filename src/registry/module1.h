@@ -1,5 +1,6 @@
 // The registry access layer every window uses: each value operation opens
-// the key it needs, does one job and closes the key again.
+// the key it needs, does one job and closes the key again, unless the caller
+// holds the keys open for a run of writes and deletions.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +53,12 @@ class Module1 {
   // Callers mostly ignore the result; the commit and repairs use it.
   Status DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name);
 
+  // Between these two, writes and deletions keep each key they open and use
+  // it again for the next value of that key: a run of thousands of values
+  // costs one call per value instead of three. ReleaseKeys closes them all.
+  void HoldKeys() { holding_ = true; }
+  void ReleaseKeys();
+
   // Enumerates value index of an open key with buffers large enough for any
   // value, so that no value hides behind a long neighbour. withData also
   // fetches the data, in the same call where it fits.
@@ -66,7 +73,18 @@ class Module1 {
 
  private:
   Status QueryWhole(RegKey key, const std::string& name, RegValueInfo* info);
+  // A key opened with KEY_WRITE (created when create is set), and its end.
+  Status OpenForWrite(RegKey root, const std::string& subKey, bool create, RegKey* key);
+  void DoneWith(RegKey key);
+
+  struct HeldKey {
+    RegKey root;
+    std::string path;  // as given: two spellings of one key hold two handles
+    RegKey key;
+  };
   RegistryApi& registry_;
+  bool holding_ = false;
+  std::vector<HeldKey> held_;
   std::vector<char> nameBuffer_;
   std::string dataBuffer_;
 };

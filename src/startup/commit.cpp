@@ -60,6 +60,11 @@ UndoneEntry Undone(const Place& place, const std::string& name, Why why, Status 
   return {name, place.source, place.enabled, {}, why, status == kProfileRefused ? kOk : status};
 }
 
+bool StillWanted(const std::unordered_map<std::string, int>& wanted, const std::string& text) {
+  auto found = wanted.find(text);
+  return found != wanted.end() && found->second > 0;
+}
+
 // The commit's picture of the managed places, kept up to date as it writes.
 class Machine {
  public:
@@ -74,8 +79,7 @@ class Machine {
       for (bool enabled : {true, false}) {
         Place place{&source, enabled, {}};
         std::string text;
-        if (ReadWinIniKey(profile_, place.IniKey(), &text))
-          contents_[place.Id()] = {true, {}, text};
+        if (ReadWinIniKey(profile_, place.IniKey(), &text)) Record(place, {true, {}, text});
       }
     }
   }
@@ -95,8 +99,29 @@ class Machine {
       status = registry_.WriteRegBytes(place.source->root, place.KeyPathForWrite(), place.name,
                                        value.type, value.bytes);
     }
-    if (status == kOk) contents_[place.Id()] = {true, {value.type, value.bytes}, text};
+    if (status == kOk) Record(place, {true, {value.type, value.bytes}, text});
     return status;
+  }
+
+  // Removes what the scan would list and no row targets, keeping any text a
+  // failed write still wants. Works from what was read and written: no key
+  // is read a second time.
+  void RemoveUntargeted(const std::unordered_set<std::string>& targets,
+                        const std::unordered_map<std::string, int>& wanted,
+                        std::vector<UndoneEntry>* undone) {
+    for (const Place& place : places_) {
+      const std::string id = place.Id();
+      const Content& content = contents_.at(id);
+      if (!content.listed || targets.count(id) || StillWanted(wanted, content.text)) continue;
+      if (place.IsIni()) {
+        if (!profile_.WriteProfileString(kWinIniSection, place.IniKey(), nullptr))
+          undone->push_back(Undone(place, content.text, Why::DeleteRefused, kOk));
+        continue;
+      }
+      Status deleted = registry_.DeleteRegValue(
+          place.source->root, KeyPath(place.source->emptyPath, place.enabled), place.name);
+      if (deleted != kOk) undone->push_back(Undone(place, place.name, Why::DeleteRefused, deleted));
+    }
   }
 
  private:
@@ -113,17 +138,22 @@ class Machine {
       if (status != kOk) break;
       if (unrepresentable.count(entry.name)) continue;  // no write can reach it
       key.name = entry.name;
-      Content& content = contents_[key.Id()];
-      content.listed = IsListedValueType(entry.type, entry.size);
-      content.value = {entry.type, entry.bytes};
-      content.text = ValueOfBytes(entry.type, entry.bytes).TextForm();
+      Record(key, {IsListedValueType(entry.type, entry.size), {entry.type, entry.bytes},
+                   ValueOfBytes(entry.type, entry.bytes).TextForm()});
     }
     registry_.CloseRegKey(handle);
+  }
+
+  void Record(const Place& place, Content content) {
+    auto [at, added] = contents_.try_emplace(place.Id());
+    if (added) places_.push_back(place);
+    at->second = std::move(content);
   }
 
   Module1& registry_;
   ProfileApi& profile_;
   std::unordered_map<std::string, Content> contents_;
+  std::vector<Place> places_;  // those in contents_, in the order first read or written
 };
 
 bool Holds(const Content* content, const Write& write) {
@@ -246,62 +276,6 @@ class Writer {
   std::unordered_map<std::string, int> wanted_;
 };
 
-bool StillWanted(const std::unordered_map<std::string, int>& wanted, const std::string& text) {
-  auto found = wanted.find(text);
-  return found != wanted.end() && found->second > 0;
-}
-
-// Removes what the scan would list and no row targets, keeping any text a
-// failed write still wants.
-void RemoveUntargeted(Module1& registry, ProfileApi& profile,
-                      const std::unordered_set<std::string>& targets,
-                      const std::unordered_map<std::string, int>& wanted,
-                      std::vector<UndoneEntry>* undone) {
-  const ManagedKey* keys = ManagedKeysInCommitOrder();
-  for (int k = 0; k < kManagedKeyCount; ++k) {
-    Place place{keys[k].source, keys[k].enabled, {}};
-    const std::string path = KeyPath(place.source->emptyPath, place.enabled);
-    RegKey key = 0;
-    if (registry.OpenRegKey(place.source->root, path, kKeyQueryValue, &key) != kOk) continue;
-    const std::set<std::string> unrepresentable = registry.UnrepresentableNames(key);
-    RegValueEntry entry;
-    for (std::uint32_t index = 0;;) {
-      Status status = registry.EnumRegValue(key, index, &entry, true);
-      if (status == kMoreData) {
-        ++index;
-        continue;
-      }
-      if (status != kOk) break;
-      place.name = entry.name;
-      bool remove = IsListedValueType(entry.type, entry.size) && !targets.count(place.Id()) &&
-                    !unrepresentable.count(entry.name) &&
-                    !StillWanted(wanted, ValueOfBytes(entry.type, entry.bytes).TextForm());
-      // A deleted value moves the next one to this index; a value that cannot
-      // be deleted is stepped past.
-      if (remove) {
-        Status deleted = registry.DeleteRegValue(place.source->root, path, entry.name);
-        if (deleted == kOk) continue;
-        undone->push_back(Undone(place, entry.name, Why::DeleteRefused, deleted));
-      }
-      ++index;
-    }
-    registry.CloseRegKey(key);
-  }
-  // load, noload, run, norun.
-  for (int i = 0; i < kSourceCount; ++i) {
-    if (StartupSources()[i].kind != PlaceKind::WinIni) continue;
-    for (bool enabled : {true, false}) {
-      Place place{&StartupSources()[i], enabled, {}};
-      std::string text;
-      if (targets.count(place.Id()) || !ReadWinIniKey(profile, place.IniKey(), &text) ||
-          StillWanted(wanted, text))
-        continue;
-      if (!profile.WriteProfileString(kWinIniSection, place.IniKey(), nullptr))
-        undone->push_back(Undone(place, text, Why::DeleteRefused, kOk));
-    }
-  }
-}
-
 // Hides, shows or deletes the files the scan listed; any other file, one the
 // user never saw, is left as it is.
 void TidyStartupFolder(Module1& registry, FileSystemApi& files, const EntryList& entries,
@@ -338,6 +312,7 @@ void TidyStartupFolder(Module1& registry, FileSystemApi& files, const EntryList&
 std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platform,
                                               const EntryList& entries) {
   std::vector<UndoneEntry> undone;
+  registry.HoldKeys();
   Machine machine(registry, platform.profile);
   machine.ReadAll();
   std::vector<Write> writes = PlanWrites(entries, &undone);
@@ -346,7 +321,8 @@ std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platf
   for (const Write& write : writes)
     if (write.state == Write::State::Failed)
       undone.push_back(Undone(write.place, write.place.name, write.why, write.status));
-  RemoveUntargeted(registry, platform.profile, writer.Targets(), writer.Wanted(), &undone);
+  machine.RemoveUntargeted(writer.Targets(), writer.Wanted(), &undone);
+  registry.ReleaseKeys();
   TidyStartupFolder(registry, platform.files, entries, &undone);
   return undone;
 }

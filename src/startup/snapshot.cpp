@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/ansi_text.h"
+
 namespace qel {
 namespace {
 
@@ -20,25 +22,6 @@ std::string Quoted(const std::string& text) {
   }
   out += '"';
   return out;
-}
-
-// Lines of a file: split at CR LF, CR or LF; the break after the last line
-// does not start another.
-std::vector<std::string> SplitLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      lines.push_back(std::move(line));
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(std::move(line));
-  return lines;
 }
 
 // How many lines SplitLines would give, without building any.

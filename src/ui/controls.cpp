@@ -31,6 +31,12 @@ void Control::SetVisible(bool visible) {
   Notify(ChangeKind::Visible);
 }
 
+void Control::SetTooltip(const std::string& text) {
+  if (text == tooltip) return;
+  tooltip = text;
+  Notify(ChangeKind::Tooltip);
+}
+
 void CheckBox::SetValue(int value) {
   if (value == value_) return;
   value_ = value;
@@ -106,6 +112,21 @@ void ListView::SetColumns(std::vector<Column> columns) {
 void ListView::AddRow(std::vector<std::string> cells) {
   rows_.push_back(std::move(cells));
   Notify(ChangeKind::RowAdded, ListCount() - 1);
+}
+
+void ListView::AddRows(std::vector<std::vector<std::string>> rows) {
+  int first = ListCount();
+  rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+               std::make_move_iterator(rows.end()));
+  for (int i = first; i < ListCount(); ++i) Notify(ChangeKind::RowAdded, i);
+}
+
+void ListView::RemoveRow(int i) {
+  if (i < 0 || i >= ListCount()) return;
+  rows_.erase(rows_.begin() + i);
+  if (current_ == i) current_ = -1;
+  else if (current_ > i) --current_;
+  Notify(ChangeKind::RowRemoved, i);
 }
 
 void ListView::Clear() {

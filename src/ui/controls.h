@@ -33,7 +33,8 @@ enum class ControlKind { Button, Label, TextBox, CheckBox, Frame, ListBox, ListV
 // change is not about one row.
 enum class ChangeKind {
   Text, Enabled, Visible, Value,          // any control
-  RowAdded, RowRemoved, RowText, RowCheck, Cleared, Selection, Columns
+  RowAdded, RowRemoved, RowText, RowCheck, Cleared, Selection, Columns,
+  Tooltip
 };
 
 class ControlObserver {
@@ -63,6 +64,9 @@ class Control {
   void SetEnabled(bool enabled);
   bool visible() const { return visible_; }
   void SetVisible(bool visible);
+  // Changes the tooltip of a control already on screen (the field below is
+  // read once, when the control is built).
+  void SetTooltip(const std::string& text);
 
   // Fixed at construction by the window that owns the control.
   std::string tooltip;
@@ -74,6 +78,7 @@ class Control {
   // Events, raised by the host (or a test) after it updated the model.
   std::function<void()> Click;   // buttons, check boxes, list boxes, list views
   std::function<void()> Change;  // text boxes: the text changed
+  std::function<void()> DblClick;  // list boxes: a double click on a row
 
  protected:
   void Notify(enum ChangeKind change, int row = -1);
@@ -164,6 +169,9 @@ class ListView : public Control {
   const std::vector<std::string>& Row(int i) const { return rows_.at(i); }
   int ListIndex() const { return current_; }
   void AddRow(std::vector<std::string> cells);
+  // Appends many rows at once; the host reflects them in one pass.
+  void AddRows(std::vector<std::vector<std::string>> rows);
+  void RemoveRow(int i);
   void Clear();
   void SetListIndex(int i);
 
@@ -196,6 +204,9 @@ class Window {
   // Lifecycle events, run by the host.
   virtual void Form_Load() {}
   virtual void Form_Unload() {}
+  // The window became active: when it is shown, and when the focus comes
+  // back to it from another window of the program.
+  virtual void Form_Activate() {}
 
  private:
   friend class Control;

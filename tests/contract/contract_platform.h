@@ -20,6 +20,8 @@ struct ContractPlatform {
   virtual std::string ScratchFolder() = 0;
   // Removes kScratchKey with everything below it under both roots.
   virtual void ResetRegistry() = 0;
+  // Starts a process named exeName that the test may end; its ID.
+  virtual std::uint32_t StartProcess(const std::string& exeName) = 0;
 };
 
 std::unique_ptr<ContractPlatform> MakeContractPlatform();

@@ -68,7 +68,8 @@ TEST_F(Form4Test, ConfirmWritesAsTypedKeepingTheTypeAndReopeningReadsAfresh) {
 
 TEST_F(Form4Test, BlankValuesAndFailedWritesAreReportedAndEditingGoesOn) {
   ShellRefused refusing;
-  Platform platform{refusing, machine.profile, machine.files, machine.platform.system};
+  Platform platform{refusing, machine.profile, machine.files, machine.platform.system,
+                    machine.platform.processes};
   Form4 partial(platform, host);
   const struct {
     Form4* form;

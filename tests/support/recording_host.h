@@ -31,6 +31,7 @@ class RecordingHost : public ui::Host {
   void ShowModal(ui::Window& window) override {
     modals.push_back(&window);
     window.Form_Load();
+    window.Form_Activate();
   }
   void Unload(ui::Window& window) override {
     unloaded.push_back(&window);

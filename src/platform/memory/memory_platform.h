@@ -1,9 +1,10 @@
-// An in-memory Windows: registry, Win.ini, files and system facts behind the
+// An in-memory Windows: registry, Win.ini, files, system facts and processes behind the
 // platform seam, with switches for faults and a power cut after n calls.
 #pragma once
 
 #include "platform/memory/call_meter.h"
 #include "platform/memory/memory_files.h"
+#include "platform/memory/memory_processes.h"
 #include "platform/memory/memory_profile.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
@@ -23,6 +24,7 @@ class MemoryPlatform {
   MemoryProfile& profile() { return profile_; }
   MemoryFiles& files() { return files_; }
   MemorySystem& system() { return system_; }
+  MemoryProcesses& processes() { return processes_; }
   Platform& platform() { return platform_; }
 
   // After n more platform calls, every call throws PowerCut before doing
@@ -36,7 +38,8 @@ class MemoryPlatform {
   MemoryProfile profile_{&meter_};
   MemoryFiles files_{&meter_};
   MemorySystem system_{&meter_};
-  Platform platform_{registry_, profile_, files_, system_};
+  MemoryProcesses processes_{&meter_};
+  Platform platform_{registry_, profile_, files_, system_, processes_};
 };
 
 }  // namespace qel::mem

@@ -3,6 +3,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
@@ -22,7 +23,8 @@ class Win32Platform {
   Profile profile_;
   FileSystem files_;
   System system_;
-  Platform platform_{registry_, profile_, files_, system_};
+  Processes processes_;
+  Platform platform_{registry_, profile_, files_, system_, processes_};
 };
 
 }  // namespace qel::win32

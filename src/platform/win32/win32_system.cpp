@@ -1,5 +1,7 @@
 #include "platform/win32/win32_system.h"
 
+#include "platform/ansi_text.h"
+
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -55,8 +57,7 @@ std::string System::ProgramFolder() {
     }
     path.resize(path.size() * 2);  // the name was cut: try a larger buffer
   }
-  std::string::size_type slash = path.rfind('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+  return FolderOf(path, GetACP());
 }
 
 std::intptr_t System::ShellExecute(std::uintptr_t owner, const std::string& operation,

@@ -238,6 +238,16 @@ void HostedWindow::AddTooltip(const NativeControl& native) {
   SendMessageA(tooltip_, TTM_ADDTOOLA, 0, LPARAM(&tool));
 }
 
+void HostedWindow::UpdateTooltip(const NativeControl& native) {
+  if (!tooltip_) return;
+  TOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(native.hwnd);
+  SendMessageA(tooltip_, TTM_DELTOOLA, 0, LPARAM(&tool));
+  if (!native.model->tooltip.empty()) AddTooltip(native);
+}
+
 void HostedWindow::LoadRows(NativeControl& native) {
   ReflectScope reflecting(host_);
   rows::RemoveAll(native);
@@ -252,6 +262,7 @@ void HostedWindow::Show() {
   CreateTooltips();
   SetForegroundWindow(hwnd_);
   if (NativeControl* first = FirstTabStop()) SetFocus(first->hwnd);
+  if (model_ && !closed_) model_->Form_Activate();
 }
 
 void HostedWindow::Unload() {
@@ -377,7 +388,14 @@ LRESULT HostedWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd_, focus)) focusWhenInactive_ = focus;
+        deactivated_ = true;
       } else if (!HIWORD(wp)) {
+        // Back from another window of the program: a form activation. Not
+        // from a message box, nor from another program.
+        HWND from = reinterpret_cast<HWND>(lp);
+        if (deactivated_ && from && from != hwnd_ && host_.IsHostedWindow(from))
+          model_->Form_Activate();
+        if (closed_) return 0;
         HWND target = focusWhenInactive_;
         if (!target || !IsWindow(target) || !IsWindowEnabled(target) || !IsWindowVisible(target)) {
           NativeControl* first = FirstTabStop();

@@ -57,6 +57,7 @@ class HostedWindow : public ui::ControlObserver {
   void CreateControl(NativeControl& native);
   void CreateTooltips();
   void AddTooltip(const NativeControl& native);
+  void UpdateTooltip(const NativeControl& native);
   NativeControl* FindByHwnd(HWND hwnd);
   NativeControl* FindByModel(const ui::Control& control);
   NativeControl* FirstTabStop();
@@ -87,6 +88,9 @@ class HostedWindow : public ui::ControlObserver {
   HWND focusWhenInactive_ = nullptr;
   int dpiX_ = 96, dpiY_ = 96;
   bool unloading_ = false;
+  // Show raises the first activation; later ones come after a deactivation,
+  // which Windows may report late.
+  bool deactivated_ = false;
   bool closed_ = false;
   std::vector<NativeControl> controls_;  // reserved once: addresses stay put
 };

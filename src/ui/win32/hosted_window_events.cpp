@@ -38,6 +38,9 @@ void HostedWindow::OnCommand(NativeControl& native, int code) {
         if (row == native.listBox().ListIndex()) return;
         native.listBox().SetListIndex(row);
         if (!closed_) RaiseClick(native);
+      } else if (code == LBN_DBLCLK && native.model->DblClick) {
+        std::function<void()> dblClick = native.model->DblClick;
+        dblClick();
       }
       break;
     default:

@@ -42,6 +42,9 @@ void HostedWindow::Reflect(NativeControl& native, ui::ChangeKind change, int row
         SendMessageA(native.hwnd, BM_SETCHECK, WPARAM(value), 0);
       break;
     }
+    case ui::ChangeKind::Tooltip:
+      UpdateTooltip(native);
+      break;
     default:
       if (native.IsList()) ReflectRows(native, change, row);
       break;

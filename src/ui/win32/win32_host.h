@@ -46,6 +46,8 @@ class Win32Host : public ui::Host {
   std::uintptr_t NativeHandle(const ui::Window& window) override;
 
   HWND NativeWindow(const ui::Window& window) const;
+  // Whether hwnd is one of the open windows this host built.
+  bool IsHostedWindow(HWND hwnd) const { return FindByHwnd(hwnd) != nullptr; }
   HWND NativeControl(const ui::Control& control) const;
 
   // When set, answers message boxes instead of showing them.
