@@ -13,7 +13,6 @@
 
 namespace qel::test {
 
-constexpr Status kInvalidHandle = 6;
 constexpr std::uint32_t kKeyAllUsed = kKeyRead | kKeyWrite;
 
 // Every contract test starts from clean scratch keys and an empty folder,
@@ -34,9 +33,6 @@ class ContractTest : public ::testing::Test {
   std::unique_ptr<ContractPlatform> machine_;
 };
 
-// Bytes shown as hex, for failure messages.
-std::string Hex(const std::string& bytes);
-
 ::testing::AssertionResult CreateKey(RegistryApi& reg, RegKey root, const std::string& path,
                                      RegKey* key, std::uint32_t access = kKeyAllUsed);
 ::testing::AssertionResult SetBytes(RegistryApi& reg, RegKey key, const std::string& name,
@@ -49,8 +45,6 @@ std::string Hex(const std::string& bytes);
 ::testing::AssertionResult ExpectValue(RegistryApi& reg, RegKey root, const std::string& path,
                                        const std::string& name, std::uint32_t type,
                                        const std::string& bytes);
-::testing::AssertionResult ExpectNoValue(RegistryApi& reg, RegKey root, const std::string& path,
-                                         const std::string& name);
 // Every value name of an open key, enumerated with ample buffers.
 ::testing::AssertionResult EnumNames(RegistryApi& reg, RegKey key, std::vector<std::string>* names);
 

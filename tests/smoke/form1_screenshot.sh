@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The real program on a fresh prefix seeded with Chinese entries: a screenshot
 # of the main window ($QEL_BUILD/form1.png), then keyboard-only use: Space
-# toggles the current List1 row's mark, Tab and Shift+Tab reach the cancel
-# button in the window's tab order, and the cancel button and the close box
-# (Alt+F4) each end the program without writing anything.
+# toggles the current List1 row's mark, Tab reaches the cancel button, and
+# the cancel button and the close box (Alt+F4) each end the program without
+# writing anything.
 set -euo pipefail
 : "${QEL_ROOT:?}" "${QEL_BUILD:?}" "${QEL_EXE:?}"
 # shellcheck source=tools/wine-env.sh
@@ -106,13 +106,7 @@ check "a second Space puts the mark back" test "$(compare -metric AE "$shots/row
 key space Tab Tab Tab space
 finish_run "the cancel button, reached with Tab,"
 
-# Run 2: backwards from the confirm button, thirteen Shift+Tabs walk the
-# other half of the tab order to the cancel button.
-start_program
-key $(printf 'shift+Tab %.0s' $(seq 13)) space
-finish_run "the cancel button, reached with Shift+Tab,"
-
-# Run 3: a changed mark, then the close box (Alt+F4).
+# Run 2: a changed mark, then the close box (Alt+F4).
 start_program
 key Tab Down space
 sleep 0.5

@@ -7,37 +7,25 @@ HostTestWindow::HostTestWindow() : ui::Window("HostTestWindow") {
   clientHeight = 6360;
   SetCaption("\xC8\xB7\x20\x20\xC8\xCF test");  // GBK bytes reach the window as they are
   outer.SetText("\xC6\xF4\xB6\xAF\xCA\xB1\xD7\xD4\xB6\xAF\xD4\xCB\xD0\xD0\xCF\xEE");
-  inner.SetText("Inner");
   line.SetText("line");
   memo.SetText("memo");
   memo.multiLine = true;
-  memo.tooltip = "\xD0\xDE\xB8\xC4\xD6\xAE\xC7\xB0\xD7\xEE\xBA\xC3";
   label.SetText("\xCB\xF9\xD4\xDA\xCE\xBB\xD6\xC3\xA3\xBA");
   label.foreColor = ui::Color::Rgb(0, 0, 255);
   label.backColor = ui::Color::System(ui::kSysColorActiveBorder);
-  plain.foreColor = ui::Color::Rgb(128, 128, 128);
-  plain.backColor = ui::Color::Rgb(224, 224, 224);
-  check.SetText("\xBD\xFB\xD3\xC3");
-  check.tooltip = "check tip";
+  memo.tooltip = "\xD0\xDE\xB8\xC4";
+  ok.tooltip = "ok tip";
   cancel.SetText("\xC8\xA1\xCF\xFB");
   cancel.isCancel = true;
-  off.SetText("off");
   off.SetEnabled(false);
-  ok.SetText("ok");
-  ok.tooltip = "ok tip";
   hidden.SetVisible(false);
   report.SetColumns({{"Name", 1500}, {"Id", 900}});
 
-  ok.tabIndex = 0;
-  marks.tabIndex = 1;
-  plain.tabIndex = 2;
-  line.tabIndex = 3;
-  memo.tabIndex = 4;
-  check.tabIndex = 5;
-  off.tabIndex = 6;
-  cancel.tabIndex = 7;
-  report.tabIndex = 8;
-
+  // Declared out of tab order, so that the host must sort them.
+  int tab = 0;
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&ok, &marks, &plain, &line, &memo,
+                                                         &check, &off, &cancel, &report})
+    c->tabIndex = tab++;
   for (ui::Control* c : controls()) {
     std::string name = c->name();
     c->Click = [this, name] { ++events[name + ".Click"]; };

@@ -22,20 +22,7 @@ std::string FoldName(const std::string& ansi) {
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  // Byte by byte, without building folded copies: lookups run this a lot.
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (IsLeadByte(x)) {
-      if (x != y || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
-      ++i;
-      continue;
-    }
-    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
+  return a.size() == b.size() && FoldName(a) == FoldName(b);
 }
 
 std::vector<std::string> SplitPath(const std::string& path, bool slashSeparates) {

@@ -65,10 +65,10 @@ Status MemoryFiles::Locate(const std::string& path, Node** node, Node** parent) 
     if (!at->folder) return kPathNotFound;
     above = at;
     at = at->Child(parts[i]);
+    if (parent) *parent = above;  // also for a missing last part: where it would go
     if (!at) return i + 1 == parts.size() ? kFileNotFound : kPathNotFound;
   }
   *node = at;
-  if (parent) *parent = above;
   return kOk;
 }
 
@@ -155,9 +155,6 @@ Status MemoryFiles::WriteFile(const std::string& path, const std::string& bytes)
   Status status = Locate(path, &node, &parent);
   if (status == kPathNotFound) return status;
   if (status == kFileNotFound) {
-    std::vector<std::string> parts = SplitPath(path, true);
-    std::string folder = path.substr(0, path.size() - parts.back().size());
-    Locate(folder, &parent);
     if (parent->readOnlyFolder) return kAccessDenied;
     node = Make(path, false);
   } else {

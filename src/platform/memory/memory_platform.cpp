@@ -3,8 +3,8 @@
 namespace qel::mem {
 
 MemoryPlatform::MemoryPlatform() {
-  files_.AddFolder("C:\\WINDOWS\\SYSTEM");
-  files_.AddFolder("C:\\Program Files\\Qelmora");
+  files_.AddFolder(MemorySystem::kSystemDirectory);
+  files_.AddFolder(MemorySystem::kProgramFolder);
 }
 
 }  // namespace qel::mem

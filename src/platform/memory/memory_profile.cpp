@@ -1,6 +1,5 @@
 #include "platform/memory/memory_profile.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/memory/ansi_names.h"
@@ -24,16 +23,8 @@ std::uint32_t CutLength(const std::string& text, std::uint32_t room) {
 
 }  // namespace
 
-MemoryProfile::Entry* MemoryProfile::Find(const std::string& section, const std::string& key) {
-  for (Entry& entry : entries_) {
-    if (SameName(entry.section, section) && SameName(entry.key, key)) return &entry;
-  }
-  return nullptr;
-}
-
-const MemoryProfile::Entry* MemoryProfile::Find(const std::string& section,
-                                                const std::string& key) const {
-  return const_cast<MemoryProfile*>(this)->Find(section, key);
+std::string MemoryProfile::Id(const std::string& section, const std::string& key) {
+  return FoldName(section) + '\n' + FoldName(key);
 }
 
 std::uint32_t MemoryProfile::GetProfileString(const std::string& section, const std::string& key,
@@ -42,12 +33,8 @@ std::uint32_t MemoryProfile::GetProfileString(const std::string& section, const 
   if (meter_) meter_->Tick();
   if (!buffer || size == 0) return 0;
   std::string text;
-  if (const Entry* entry = Find(section, key)) {
-    text = entry->text;
-  } else {
-    // Windows drops the trailing blanks of the default text.
-    text = fallback.substr(0, fallback.find_last_not_of(' ') + 1);
-  }
+  // Windows drops the trailing blanks of the default text.
+  if (!Get(section, key, &text)) text = fallback.substr(0, fallback.find_last_not_of(' ') + 1);
   std::uint32_t copied = CutLength(text, size - 1);
   std::memcpy(buffer, text.data(), copied);
   buffer[copied] = 0;
@@ -63,34 +50,23 @@ bool MemoryProfile::WriteProfileString(const std::string& section, const std::st
   }
   // Deleting a key that is not there fails, as the registry-mapped Win.ini
   // of Windows NT reports it.
-  bool existed = Get(section, key, nullptr);
-  Remove(section, key);
-  return existed;
+  return texts_.erase(Id(section, key)) != 0;
 }
 
 void MemoryProfile::Put(const std::string& section, const std::string& key,
                         const std::string& text) {
-  if (Entry* entry = Find(section, key)) {
-    entry->text = text;
-  } else {
-    entries_.push_back(Entry{section, key, text});
-  }
+  texts_[Id(section, key)] = text;
 }
 
 bool MemoryProfile::Get(const std::string& section, const std::string& key,
                         std::string* text) const {
-  const Entry* entry = Find(section, key);
-  if (entry && text) *text = entry->text;
-  return entry != nullptr;
+  auto found = texts_.find(Id(section, key));
+  if (found != texts_.end() && text) *text = found->second;
+  return found != texts_.end();
 }
 
 void MemoryProfile::Remove(const std::string& section, const std::string& key) {
-  entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                [&](const Entry& entry) {
-                                  return SameName(entry.section, section) &&
-                                         SameName(entry.key, key);
-                                }),
-                 entries_.end());
+  texts_.erase(Id(section, key));
 }
 
 }  // namespace qel::mem

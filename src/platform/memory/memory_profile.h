@@ -2,9 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/memory/call_meter.h"
 #include "platform/registry.h"
@@ -29,17 +28,10 @@ class MemoryProfile : public ProfileApi {
   void Remove(const std::string& section, const std::string& key);
 
  private:
-  struct Entry {
-    std::string section;
-    std::string key;
-    std::string text;
-  };
-
-  Entry* Find(const std::string& section, const std::string& key);
-  const Entry* Find(const std::string& section, const std::string& key) const;
+  static std::string Id(const std::string& section, const std::string& key);
 
   CallMeter* meter_;
-  std::vector<Entry> entries_;
+  std::map<std::string, std::string> texts_;  // by section and key, folded
 };
 
 }  // namespace qel::mem

@@ -11,18 +11,11 @@ namespace qel::mem {
 namespace {
 
 constexpr Status kInvalidHandle = 6;
-constexpr Status kInvalidParameter = 87;
-constexpr Status kKeyDeleted = 1018;
 
 constexpr std::uint32_t kKeySetValue = 0x2;
-constexpr std::uint32_t kKeyCreateSubKey = 0x4;
 // Any of these in an access mask asks to change the key.
 constexpr std::uint32_t kWriteRights =
     0x2 | 0x4 | 0x20 | 0x10000 | 0x40000 | 0x80000 | 0x10000000 | 0x40000000;
-
-bool IsStringType(std::uint32_t type) {
-  return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-}
 
 std::string FoldedPath(const std::string& path) {
   std::string folded;
@@ -47,7 +40,6 @@ struct MemoryRegistry::Node {
   std::string name;
   RegKey root = 0;
   Node* parent = nullptr;
-  bool deleted = false;
   // In enumeration order. Values live in their own allocations so that
   // removing one shifts only pointers, as Windows shifts its cell list.
   std::vector<std::unique_ptr<Value>> values;
@@ -61,9 +53,14 @@ struct MemoryRegistry::Node {
     auto it = byName.find(FoldName(valueName));
     return it == byName.end() ? nullptr : it->second;
   }
-  void AddValue(Value value) {
-    value.folded = FoldName(value.name);
-    values.push_back(std::make_unique<Value>(std::move(value)));
+  // A value set again keeps its name's case and its place.
+  void Store(const std::string& valueName, std::uint32_t type, std::string data) {
+    if (Value* value = FindValue(valueName)) {
+      value->type = type;
+      value->data = std::move(data);
+      return;
+    }
+    values.push_back(std::make_unique<Value>(Value{valueName, type, std::move(data), FoldName(valueName)}));
     byName.emplace(values.back()->folded, values.back().get());
   }
   // Removing a value moves every later value up one place.
@@ -91,14 +88,15 @@ struct MemoryRegistry::Node {
     }
     return nullptr;
   }
+  void Detach() {
+    auto& siblings = parent->children;
+    siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                                [this](const std::shared_ptr<Node>& n) { return n.get() == this; }));
+  }
   std::string Path() const {
     if (!parent) return "";
     std::string above = parent->Path();
     return above.empty() ? FoldName(name) : above + '\\' + FoldName(name);
-  }
-  void MarkDeleted() {
-    deleted = true;
-    for (auto& child : children) child->MarkDeleted();
   }
 };
 
@@ -128,7 +126,6 @@ Status MemoryRegistry::Lookup(RegKey key, std::uint32_t right, std::shared_ptr<N
   if (!found) return kInvalidHandle;
   auto it = handles_.find(key);
   if (it != handles_.end() && (it->second.access & right) != right) return kAccessDenied;
-  if (found->deleted) return kKeyDeleted;
   *node = found;
   return kOk;
 }
@@ -175,7 +172,6 @@ Status MemoryRegistry::OpenKey(RegKey root, const std::string& subKey, std::uint
   Tick();
   std::shared_ptr<Node> parent = Resolve(root);
   if (!parent) return kInvalidHandle;
-  if (parent->deleted) return kKeyDeleted;
   std::shared_ptr<Node> node = Find(parent, subKey);
   if (!node) return kFileNotFound;
   if (Denied(accessDenied_, *node)) return kAccessDenied;
@@ -189,7 +185,6 @@ Status MemoryRegistry::CreateKey(RegKey root, const std::string& subKey, std::ui
   Tick();
   std::shared_ptr<Node> node = Resolve(root);
   if (!node) return kInvalidHandle;
-  if (node->deleted) return kKeyDeleted;
   std::vector<std::string> parts = SplitPath(subKey, false);
   // Check every key that would be created before creating any of them.
   std::shared_ptr<Node> walk = node;
@@ -219,7 +214,6 @@ Status MemoryRegistry::CloseKey(RegKey key) {
 Status MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
                                   void* data, std::uint32_t* size) {
   Tick();
-  if (data && !size) return kInvalidParameter;
   std::shared_ptr<Node> node;
   if (Status status = Lookup(key, kKeyQueryValue, &node)) return status;
   std::uint32_t room = size ? *size : 0;
@@ -234,11 +228,6 @@ Status MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint
     status = kMoreData;  // the buffer is left as it was
   } else if (data) {
     std::memcpy(data, value->data.data(), length);
-    // A string stored without its NUL gets one when there is room.
-    char* bytes = static_cast<char*>(data);
-    if (IsStringType(value->type) && length > 0 && length < room && bytes[length - 1] != 0) {
-      bytes[length] = 0;
-    }
   }
   if (type) *type = value->type;
   if (size) *size = length;
@@ -251,14 +240,7 @@ Status MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32
   std::shared_ptr<Node> node;
   if (Status status = Lookup(key, kKeySetValue, &node)) return status;
   if (Denied(writeDenied_, *node)) return kAccessDenied;
-  if (!data && size) return kInvalidParameter;
-  std::string bytes(static_cast<const char*>(data), data ? size : 0);
-  if (Node::Value* value = node->FindValue(name)) {
-    value->type = type;  // keeps its name's case and its place
-    value->data = std::move(bytes);
-  } else {
-    node->AddValue(Node::Value{name, type, std::move(bytes), {}});
-  }
+  node->Store(name, type, std::string(static_cast<const char*>(data), data ? size : 0));
   return kOk;
 }
 
@@ -274,7 +256,6 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
                                  std::uint32_t* nameLength, std::uint32_t* type, void* data,
                                  std::uint32_t* dataLength) {
   Tick();
-  if ((data && !dataLength) || !name || !nameLength) return kInvalidParameter;
   std::shared_ptr<Node> node;
   if (Status status = Lookup(key, kKeyQueryValue, &node)) return status;
   if (index >= node->values.size()) return kNoMoreItems;
@@ -288,26 +269,13 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
     status = kMoreData;
   } else if (data) {
     std::memcpy(data, value.data.data(), length);
-    char* bytes = static_cast<char*>(data);
-    if (IsStringType(value.type) && length > 0 && length < *dataLength && bytes[length - 1] != 0) {
-      bytes[length] = 0;
-    }
   }
-
-  if (status == kOk) {
-    const std::uint32_t nameBytes = static_cast<std::uint32_t>(value.name.size());
-    if (nameBytes >= *nameLength) {
-      // A name that does not fit is cut to the buffer; the length is kept.
-      status = kMoreData;
-      if (*nameLength) {
-        std::memcpy(name, value.name.data(), *nameLength - 1);
-        name[*nameLength - 1] = 0;
-      }
-    } else {
-      std::memcpy(name, value.name.data(), nameBytes);
-      name[nameBytes] = 0;
-      *nameLength = nameBytes;
-    }
+  const std::uint32_t nameBytes = static_cast<std::uint32_t>(value.name.size());
+  if (status == kOk && nameBytes >= *nameLength) {
+    status = kMoreData;  // a name that does not fit
+  } else if (status == kOk) {
+    std::memcpy(name, value.name.data(), nameBytes + 1);
+    *nameLength = nameBytes;
   }
   if (type) *type = value.type;
   if (dataLength) *dataLength = length;
@@ -317,28 +285,17 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
 Status MemoryRegistry::DeleteKey(RegKey root, const std::string& subKey) {
   Tick();
   std::shared_ptr<Node> parent = Resolve(root);
-  if (!parent) return kInvalidHandle;
-  if (parent->deleted) return kKeyDeleted;
-  if (SplitPath(subKey, false).empty()) return kInvalidParameter;  // never a root
-  std::shared_ptr<Node> node = Find(parent, subKey);
-  if (!node) return kFileNotFound;
+  std::shared_ptr<Node> node = parent ? Find(parent, subKey) : nullptr;
+  if (!node || !node->parent) return kFileNotFound;
   if (Denied(accessDenied_, *node) || Denied(writeDenied_, *node)) return kAccessDenied;
   if (!node->children.empty()) return kAccessDenied;
-  auto& siblings = node->parent->children;
-  siblings.erase(std::find(siblings.begin(), siblings.end(), node));
-  node->MarkDeleted();
+  node->Detach();
   return kOk;
 }
 
 void MemoryRegistry::Put(RegKey root, const std::string& path, const std::string& name,
                          std::uint32_t type, const std::string& bytes) {
-  std::shared_ptr<Node> node = Make(root, path);
-  if (Node::Value* value = node->FindValue(name)) {
-    value->type = type;
-    value->data = bytes;
-  } else {
-    node->AddValue(Node::Value{name, type, bytes, {}});
-  }
+  Make(root, path)->Store(name, type, bytes);
 }
 
 void MemoryRegistry::PutString(RegKey root, const std::string& path, const std::string& name,
@@ -383,10 +340,7 @@ void MemoryRegistry::AddKey(RegKey root, const std::string& path) { Make(root, p
 
 void MemoryRegistry::RemoveKey(RegKey root, const std::string& path) {
   std::shared_ptr<Node> node = Find(Resolve(root), path);
-  if (!node || !node->parent) return;
-  auto& siblings = node->parent->children;
-  siblings.erase(std::find(siblings.begin(), siblings.end(), node));
-  node->MarkDeleted();
+  if (node && node->parent) node->Detach();
 }
 
 void MemoryRegistry::DenyWrite(RegKey root, const std::string& path, bool deny) {

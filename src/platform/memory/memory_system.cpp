@@ -6,12 +6,12 @@ namespace qel::mem {
 
 std::string MemorySystem::SystemDirectory() {
   Tick();
-  return systemDirectory_;
+  return kSystemDirectory;
 }
 
 std::string MemorySystem::ProgramFolder() {
   Tick();
-  return programFolder_;
+  return kProgramFolder;
 }
 
 std::intptr_t MemorySystem::ShellExecute(std::uintptr_t owner, const std::string& operation,

@@ -23,6 +23,8 @@ class MemorySystem : public SystemApi {
  public:
   // What ShellExecute reports: above 32 is success.
   static constexpr std::intptr_t kShellResult = 42;
+  static constexpr char kSystemDirectory[] = "C:\\WINDOWS\\SYSTEM";
+  static constexpr char kProgramFolder[] = "C:\\Program Files\\Qelmora";
 
   explicit MemorySystem(CallMeter* meter = nullptr) : meter_(meter) {}
 
@@ -35,10 +37,6 @@ class MemorySystem : public SystemApi {
   std::string ToAnsi(const std::string& utf8) override;
   std::string FromAnsi(const std::string& ansi) override;
 
-  // Test-side controls.
-  void SetSystemDirectory(const std::string& path) { systemDirectory_ = path; }
-  void SetProgramFolder(const std::string& path) { programFolder_ = path; }
-
   // Every ShellExecute call, in order.
   std::vector<ShellCall> shellCalls;
 
@@ -48,8 +46,6 @@ class MemorySystem : public SystemApi {
   }
 
   CallMeter* meter_;
-  std::string systemDirectory_ = "C:\\WINDOWS\\SYSTEM";
-  std::string programFolder_ = "C:\\Program Files\\Qelmora";
 };
 
 }  // namespace qel::mem
