@@ -2,6 +2,7 @@
 // types, leaves alone what was never listed, and says what it could not do.
 #include <gtest/gtest.h>
 
+#include "startup/commit.h"
 #include "support/form1_fixture.h"
 
 namespace qel::test {
@@ -33,18 +34,12 @@ TEST_F(CommitTest, RowsMoveTradePlacesAndAreEditedOrDeletedWhileAllElseStays) {
   machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
   machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
   machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Edited", 7);
-  machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Texted", 8);
-  machine.registry.Put(kHkeyLocalMachine, kRunOnceEx, "bin", kRegBinary, "\x01\x02");
   machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
   machine.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
   machine.registry.Put(kHkeyCurrentUser, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
-  machine.registry.Put(kHkeyCurrentUser, kRun, "blob", kRegBinary, "12345678");
   machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
   machine.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
   machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-junk", kRegSz, std::string("a.exe\0old\0", 10));
-  machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-noNul", kRegSz, "b.exe");
-  machine.registry.PutDword(kHkeyCurrentUser, kRunOnce, "u-flags", 0xFFFFFFFFu);
-  machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-bin3", kRegBinary, "\x01\x02\x03");
   machine.profile.Put("windows", "load", "l.exe");
   machine.profile.Put("windows", "noload", "n.exe");
   machine.profile.Put("windows", "run", "r.exe");
@@ -60,18 +55,14 @@ TEST_F(CommitTest, RowsMoveTradePlacesAndAreEditedOrDeletedWhileAllElseStays) {
       form->List1.SetSelected(i, !form->List1.Selected(i));
   for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(name);
   Edit("Edited", "9");
-  Edit("Texted", "now text");
-  Edit("bin", "772");  // 0x0304 still fits two bytes
   Edit("plain", "%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
   machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
   Confirm();
-  EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun|multi|7|a<0>b<0><0>\nRun|blob|3|12345678\n"
+  EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
                              "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun-|exp|2|%windir%\\a.exe<0>\n"
                              "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
-                             "runOnce|u-junk|1|a.exe<0>old<0>\nrunOnce|u-noNul|1|b.exe\n"
-                             "runOnce|u-flags|4|<255><255><255><255>\nrunOnce|u-bin3|3|<1><2><3>\n"
-                             "RunOnceEx|Edited|4|<9><0><0><0>\nRunOnceEx|Texted|1|now text<0>\n"
-                             "RunOnceEx|bin|3|<4><3>\nini|load|n.exe\nini|noload|l.exe\n");
+                             "runOnce|u-junk|1|a.exe<0>old<0>\n"
+                             "RunOnceEx|Edited|4|<9><0><0><0>\nini|load|n.exe\nini|noload|l.exe\n");
   EXPECT_EQ(Attributes("a.lnk") + Attributes("b.lnk") + Attributes("b.exe"), 2 * kAttrHidden);
   EXPECT_FALSE(machine.files.Exists(machine.StartupPath("gone.lnk")) || machine.files.Exists(machine.StartupPath("ro.lnk")));
   EXPECT_TRUE(machine.files.Exists(machine.StartupPath("desktop.ini")) && machine.files.Exists(machine.StartupPath("unseen.lnk")));
@@ -170,6 +161,28 @@ TEST_F(CommitTest, WithoutAStartupFolderPathNoFileIsTouched) {
   machine.registry.RemoveKey(kHkeyCurrentUser, kShellFolders);
   Confirm();
   EXPECT_TRUE(machine.files.Exists("C:\\boot.ini") && machine.files.Exists(machine.StartupPath("s.lnk")));
+}
+
+// The type and bytes an edited row is written with.
+TEST(ValueToWrite, KeepsTheStoredFormWhereTheTextAllowsElseWritesText) {
+  const std::string z("\0", 1), one("\x01\0\0\0", 4);
+  const struct { StoredValue stored; const char* text; StoredValue written; } cases[] = {
+      {{kRegSz, "a.exe"}, "a.exe", {kRegSz, "a.exe"}},  // unchanged: as stored, even without NUL
+      {{kRegExpandSz, "a" + z}, "b.exe", {kRegExpandSz, "b.exe" + z}},
+      {{kRegNone, ""}, "%windir%\\x.exe", {kRegExpandSz, "%windir%\\x.exe" + z}},
+      {{kRegNone, ""}, "100%% a%b c%", {kRegSz, "100%% a%b c%" + z}},
+      {{kRegDword, one}, "2147483647", {kRegDword, std::string("\xFF\xFF\xFF\x7F", 4)}},
+      {{kRegDword, one}, "-2", {kRegDword, std::string("\xFE\xFF\xFF\xFF", 4)}},
+      {{kRegDword, one}, "21474836470", {kRegSz, "21474836470" + z}},
+      {{kRegBinary, "\x05"}, "7", {kRegBinary, "\x07"}},
+      {{kRegBinary, "\x05"}, "256", {kRegSz, "256" + z}},
+      {{kRegBinary, "\x05"}, "-1", {kRegSz, "-1" + z}},
+      {{kRegDword, one}, "x1", {kRegSz, "x1" + z}},
+  };
+  for (const auto& c : cases) {
+    StoredValue written = ValueToWrite(c.stored, c.text);
+    EXPECT_EQ(std::to_string(written.type) + written.bytes, std::to_string(c.written.type) + c.written.bytes) << c.text;
+  }
 }
 
 }  // namespace
