@@ -33,6 +33,8 @@ std::string Places(const StartupMachine& m) {
 TEST_F(CommitTest, RowsMoveTradePlacesAndAreEditedOrDeletedWhileAllElseStays) {
   machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
   machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
+  machine.PutString(kHkeyLocalMachine, kRun, "Both", "first.exe");
+  machine.PutString(kHkeyLocalMachine, kRunTwin, "Both", "last.exe");
   machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Edited", 7);
   machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
   machine.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
@@ -53,12 +55,13 @@ TEST_F(CommitTest, RowsMoveTradePlacesAndAreEditedOrDeletedWhileAllElseStays) {
   for (int i = 0; i < form->List1.ListCount(); ++i)  // both Foo trade places, as do load and noload
     if (std::string("|Foo|exp|l.exe|n.exe|a|b|").find("|" + form->List1.List(i) + "|") != std::string::npos)
       form->List1.SetSelected(i, !form->List1.Selected(i));
+  form->List1.SetSelected(RowOf("Both"), false);  // two rows for one place: the last one is written
   for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(name);
   Edit("Edited", "9");
   Edit("plain", "%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
   machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
   Confirm();
-  EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
+  EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
                              "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun-|exp|2|%windir%\\a.exe<0>\n"
                              "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
                              "runOnce|u-junk|1|a.exe<0>old<0>\n"
@@ -77,13 +80,15 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   machine.profile.Put("windows", "load", "l.exe");
   machine.profile.Put("windows", "noload", "n.exe");
   machine.AddStartupFile("locked.lnk");
+  machine.AddStartupFile("hold.lnk");
   machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoRun", 1);
   Load();
   machine.registry.DenyWrite(kHkeyLocalMachine, kRun, true);  // a limited user
   machine.registry.DenyWrite(kHkeyLocalMachine, kRunTwin, true);
   machine.registry.DenyWrite(kHkeyCurrentUser, kRunTwin, true);  // no spare copy for the swap
   machine.files.Lock(machine.StartupPath("locked.lnk"), true);
-  for (const char* name : {"moved", "Held", "ok", "l.exe", "n.exe"}) Toggle(name);
+  machine.files.Lock(machine.StartupPath("hold.lnk"), true);
+  for (const char* name : {"moved", "Held", "ok", "l.exe", "n.exe", "hold"}) Toggle(name);
   Delete("deleted");
   Delete("locked");
   Confirm();
@@ -96,7 +101,8 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   for (const std::string& part : {G("moved（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-）：无法写入：拒绝访问（错误 5）"),
                                   G("deleted（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run）：无法删除"),
                                   G("Held（"), G("不能显示"), G("l.exe（Win.ini文件的noload项）：交换位置前无法保存备份"),
-                                  G("n.exe（"), G("ok（"), machine.StartupPath("locked.lnk")})
+                                  G("n.exe（"), G("ok（"), machine.StartupPath("locked.lnk"),
+                                  machine.StartupPath("hold.lnk") + G("）：无法更改文件属性")})
     EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
