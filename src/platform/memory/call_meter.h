@@ -4,8 +4,7 @@
 
 namespace qel::mem {
 
-// Thrown by a platform call once the budget is spent, before the call does
-// anything.
+// Thrown by a platform call once the budget is spent, before the call does anything.
 struct PowerCut {};
 
 class CallMeter {

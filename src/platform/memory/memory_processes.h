@@ -26,12 +26,8 @@ class MemoryProcesses : public ProcessApi {
     }
     return kInvalidParameter;
   }
-  std::uint32_t CurrentProcessId() override {
-    meter_->Tick();
-    return selfId;
-  }
+  std::uint32_t CurrentProcessId() override { return meter_->Tick(), selfId; }
 
-  // Test-side controls.
   std::vector<ProcessEntry> table = {{4, "Qelmora.exe"}};
   std::uint32_t selfId = 4;
   Status terminateFailure = kOk;  // e.g. kAccessDenied: the process keeps running

@@ -6,39 +6,39 @@
 #include <vector>
 
 #include "platform/memory/call_meter.h"
+#include "platform/memory/gbk_codec.h"
 #include "platform/system.h"
 
 namespace qel::mem {
 
 struct ShellCall {
   std::uintptr_t owner;
-  std::string operation;
-  std::string file;
-  std::string parameters;
-  std::string directory;
+  std::string operation, file, parameters, directory;
   int show;
 };
 
 class MemorySystem : public SystemApi {
  public:
-  // What ShellExecute reports: above 32 is success.
-  static constexpr std::intptr_t kShellResult = 42;
   static constexpr char kSystemDirectory[] = "C:\\WINDOWS\\SYSTEM";
   static constexpr char kProgramFolder[] = "C:\\Program Files\\Qelmora";
 
   explicit MemorySystem(CallMeter* meter = nullptr) : meter_(meter) {}
 
-  std::string SystemDirectory() override;
-  std::string ProgramFolder() override;
+  std::string SystemDirectory() override { return Tick(), kSystemDirectory; }
+  std::string ProgramFolder() override { return Tick(), kProgramFolder; }
+  // Above 32 is success.
   std::intptr_t ShellExecute(std::uintptr_t owner, const std::string& operation,
                              const std::string& file, const std::string& parameters,
-                             const std::string& directory, int show) override;
-  std::uint32_t AnsiCodePage() override;
-  std::string ToAnsi(const std::string& utf8) override;
-  std::string FromAnsi(const std::string& ansi) override;
+                             const std::string& directory, int show) override {
+    Tick();
+    shellCalls.push_back({owner, operation, file, parameters, directory, show});
+    return 42;
+  }
+  std::uint32_t AnsiCodePage() override { return Tick(), 936; }
+  std::string ToAnsi(const std::string& utf8) override { return Tick(), Utf8ToGbk(utf8); }
+  std::string FromAnsi(const std::string& ansi) override { return Tick(), GbkToUtf8(ansi); }
 
-  // Every ShellExecute call, in order.
-  std::vector<ShellCall> shellCalls;
+  std::vector<ShellCall> shellCalls;  // in order
 
  private:
   void Tick() {
