@@ -1,7 +1,6 @@
 #include "support/startup_machine.h"
 
 #include "app/web_site.h"
-#include "platform/memory/memory_system.h"
 #include "startup/catalogue.h"
 
 namespace qel::test {

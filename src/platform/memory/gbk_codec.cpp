@@ -6,8 +6,6 @@
 #include <windows.h>
 #else
 #include <iconv.h>
-
-#include <cerrno>
 #endif
 
 namespace qel::mem {
@@ -30,25 +28,23 @@ std::string Convert(const std::string& text, unsigned from, unsigned to) {
 #else
 constexpr const char *kUtf8 = "UTF-8", *kGbk = "CP936";
 
-// What iconv cannot convert becomes replacement, skipping unit input bytes at a time.
+// What iconv cannot convert becomes replacement, skipping unit input bytes at a time. No
+// conversion here more than doubles the bytes.
 std::string Iconv(const std::string& text, const char* from, const char* to, std::size_t unit,
                   const std::string& replacement) {
   iconv_t cd = iconv_open(to, from);
-  std::string out;
-  char* in = const_cast<char*>(text.data());
-  for (std::size_t inLeft = text.size(); inLeft > 0;) {
-    char chunk[256];
-    char* outPtr = chunk;
-    std::size_t outLeft = sizeof chunk;
-    std::size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    out.append(chunk, outPtr);
-    if (result != std::size_t(-1) || errno == E2BIG) continue;
+  std::string out(text.size() * 4, '\0');
+  char *in = const_cast<char*>(text.data()), *end = &out[0];
+  std::size_t inLeft = text.size(), outLeft = out.size();
+  while (inLeft > 0 && iconv(cd, &in, &inLeft, &end, &outLeft) == std::size_t(-1)) {
     std::size_t skip = std::min(unit, inLeft);
-    out += replacement;
+    end = std::copy(replacement.begin(), replacement.end(), end);
+    outLeft -= replacement.size();
     in += skip;
     inLeft -= skip;
   }
   iconv_close(cd);
+  out.resize(end - out.data());
   return out;
 }
 
