@@ -42,20 +42,16 @@ void ChangeRows(Form1& form) {
       if (form.List1.List(i) == name) return i;
     return -1;
   };
-  auto click = [&](const char* name) {
-    form.List1.SetListIndex(row(name));
-    form.List1_Click();
-  };
   for (auto [name, on] : {std::pair{"reg-on", false}, {"reg2-off", true}, {"hidden", true},
                           {"l.exe", false}, {"nl.exe", true}})  // moves; load and noload trade places
     form.List1.SetSelected(row(name), on);
   for (int i = 0; i < form.List1.ListCount(); ++i)  // Swap and Swap trade places
     if (form.List1.List(i) == "Swap") form.List1.SetSelected(i, !form.List1.Selected(i));
-  click("exp");
-  form.Text2.SetText("%windir%\\edited.exe");  // edited in place
-  for (const char* gone : {"regs-on", "doomed"}) {
-    click(gone);
-    form.Command1_Click();
+  for (const char* name : {"exp", "regs-on", "doomed"}) {
+    form.List1.SetListIndex(row(name));
+    form.List1_Click();
+    if (*name == 'e') form.Text2.SetText("%windir%\\edited.exe");  // edited in place
+    else form.Command1_Click();
   }
 }
 

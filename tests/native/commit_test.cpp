@@ -7,107 +7,81 @@
 namespace qel::test {
 namespace {
 
-const std::string kCuRunTwin = std::string(kRun) + "-";
-
 class CommitTest : public Form1Test {
  protected:
   void Confirm() { form->Command2_Click(); ASSERT_TRUE(host.ended); }
   void Toggle(const std::string& name) { form->List1.SetSelected(RowOf(name), !form->List1.Selected(RowOf(name))); }
   void Delete(const std::string& name) { Click(RowOf(name)); form->Command1_Click(); }
   void Edit(const std::string& name, const std::string& text) { Click(RowOf(name)); form->Text2.SetText(text); }
-  std::vector<std::string> Names(RegKey root, const std::string& key) { return machine.registry.ValueNames(root, key); }
-  std::string Ini(const char* key) {
-    std::string text = "(missing)";
-    machine.profile.Get("windows", key, &text);
-    return text;
-  }
   std::uint32_t Attributes(const std::string& file) {
     return machine.files.Attributes(machine.StartupPath(file)) & ~(kAttrArchive | kAttrNormal);  // Wine adds archive
   }
 };
 
-TEST_F(CommitTest, DeletedRowsLeaveEveryPlaceAndWhatWasNeverListedStays) {
-  machine.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
-  machine.registry.Put(kHkeyCurrentUser, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
-  machine.registry.Put(kHkeyCurrentUser, kRun, "blob", kRegBinary, "12345678");
-  machine.PutString(kHkeyCurrentUser, kRun, "kept", "kept.exe");
-  machine.profile.Put("windows", "run", "r.exe");
-  machine.profile.Put("windows", "noload", "n.exe");
-  machine.AddStartupFile("plain.lnk");
-  machine.AddStartupFile("ro.lnk", kAttrReadOnly | kAttrHidden);
-  machine.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);
-  Load();
-  for (const char* name : {"gone", "r.exe", "n.exe", "plain", "ro"}) Delete(name);
-  machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
-  Confirm();
-  EXPECT_EQ(Names(kHkeyCurrentUser, kRun), (std::vector<std::string>{"multi", "blob", "kept"}));
-  EXPECT_EQ(Ini("run") + Ini("noload"), "(missing)(missing)");
-  EXPECT_FALSE(machine.files.Exists(machine.StartupPath("plain.lnk")));
-  EXPECT_FALSE(machine.files.Exists(machine.StartupPath("ro.lnk")));  // read-only is cleared first
-  EXPECT_TRUE(machine.files.Exists(machine.StartupPath("desktop.ini")));
-  EXPECT_TRUE(machine.files.Exists(machine.StartupPath("unseen.lnk")));
+// Every managed value and Win.ini key after the confirm, one a line: key|name|type|bytes,
+// with the keys' common folder left out and bytes other than printable ASCII as <n>.
+std::string Places(const StartupMachine& m) {
+  const std::string folder = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
+  std::string out, dump = m.Dump();
+  for (std::size_t at; (at = dump.find(folder)) != dump.npos;) dump.erase(at, folder.size());
+  for (unsigned char c : dump)
+    out += (c < ' ' && c != '\n') || c > '~' ? "<" + std::to_string(c) + ">" : std::string(1, c);
+  return out;
 }
 
-TEST_F(CommitTest, MarksMoveEntriesAndRowsThatTradePlacesLeaveNoSpare) {
+TEST_F(CommitTest, RowsMoveTradePlacesAndAreEditedOrDeletedWhileAllElseStays) {
   machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
   machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
-  machine.profile.Put("windows", "load", "l.exe");
-  machine.profile.Put("windows", "noload", "n.exe");
-  machine.profile.Put("windows", "run", "r.exe");
-  machine.AddStartupFile("a.lnk", kAttrHidden | kAttrReadOnly);
-  machine.AddStartupFile("b.lnk", kAttrReadOnly);
-  machine.AddStartupFile("b.exe");  // both follow the last row "b"
-  Load();
-  for (int i = 0; i < form->List1.ListCount(); ++i) form->List1.SetSelected(i, !form->List1.Selected(i));
-  Confirm();
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRun, "Foo", kRegExpandSz, Sz("off.exe")));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunTwin, "Foo", kRegSz, Sz("on.exe")));
-  EXPECT_EQ(Names(kHkeyLocalMachine, kRunTwin).size() + Names(kHkeyCurrentUser, kCuRunTwin).size(), 1u);
-  EXPECT_EQ(Ini("load") + "|" + Ini("noload") + "|" + Ini("run") + "|" + Ini("norun"), "n.exe|l.exe|(missing)|r.exe");
-  EXPECT_EQ(Attributes("a.lnk"), 0u);
-  EXPECT_EQ(Attributes("b.lnk") + Attributes("b.exe"), 2 * kAttrHidden);
-}
-
-TEST_F(CommitTest, TypesSurviveMovesAndEditsAndNothingChangedIsRewritten) {
-  machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
   machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Edited", 7);
   machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Texted", 8);
   machine.registry.Put(kHkeyLocalMachine, kRunOnceEx, "bin", kRegBinary, "\x01\x02");
+  machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
+  machine.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
+  machine.registry.Put(kHkeyCurrentUser, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
+  machine.registry.Put(kHkeyCurrentUser, kRun, "blob", kRegBinary, "12345678");
+  machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
   machine.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
   machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-junk", kRegSz, std::string("a.exe\0old\0", 10));
   machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-noNul", kRegSz, "b.exe");
   machine.registry.PutDword(kHkeyCurrentUser, kRunOnce, "u-flags", 0xFFFFFFFFu);
   machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-bin3", kRegBinary, "\x01\x02\x03");
-  machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中文"), std::string(300, 'l'));
+  machine.profile.Put("windows", "load", "l.exe");
+  machine.profile.Put("windows", "noload", "n.exe");
+  machine.profile.Put("windows", "run", "r.exe");
+  machine.AddStartupFile("gone.lnk");
+  machine.AddStartupFile("ro.lnk", kAttrReadOnly | kAttrHidden);
+  machine.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);
+  machine.AddStartupFile("a.lnk", kAttrHidden | kAttrReadOnly);
+  machine.AddStartupFile("b.lnk", kAttrReadOnly);
+  machine.AddStartupFile("b.exe");  // both follow the last row "b"
   Load();
-  Toggle("exp");
+  for (int i = 0; i < form->List1.ListCount(); ++i)  // both Foo trade places, as do load and noload
+    if (std::string("|Foo|exp|l.exe|n.exe|a|b|").find("|" + form->List1.List(i) + "|") != std::string::npos)
+      form->List1.SetSelected(i, !form->List1.Selected(i));
+  for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(name);
   Edit("Edited", "9");
   Edit("Texted", "now text");
   Edit("bin", "772");  // 0x0304 still fits two bytes
-  Edit("plain", "%ProgramFiles%\\p.exe");
-  // The values no row changed, as one text.
-  auto unchanged = [&] {
-    std::string out, dump = machine.Dump();
-    for (std::size_t at = 0, end; (end = dump.find('\n', at)) != std::string::npos; at = end + 1)
-      if (dump.find("|u-", at) < end) out += dump.substr(at, end + 1 - at);
-    return out;
-  };
-  const std::string before = unchanged();
+  Edit("plain", "%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
+  machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
   Confirm();
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kCuRunTwin, "exp", kRegExpandSz, Sz("%windir%\\a.exe")));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunOnceEx, "Edited", kRegDword, std::string("\x09\0\0\0", 4)));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunOnceEx, "Texted", kRegSz, Sz("now text")));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRunOnceEx, "bin", kRegBinary, "\x04\x03"));
-  // A value read as REG_SZ stays REG_SZ: it was never expanded before either.
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRun, "plain", kRegSz, Sz("%ProgramFiles%\\p.exe")));
-  EXPECT_EQ(unchanged(), before);
+  EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun|multi|7|a<0>b<0><0>\nRun|blob|3|12345678\n"
+                             "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun-|exp|2|%windir%\\a.exe<0>\n"
+                             "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
+                             "runOnce|u-junk|1|a.exe<0>old<0>\nrunOnce|u-noNul|1|b.exe\n"
+                             "runOnce|u-flags|4|<255><255><255><255>\nrunOnce|u-bin3|3|<1><2><3>\n"
+                             "RunOnceEx|Edited|4|<9><0><0><0>\nRunOnceEx|Texted|1|now text<0>\n"
+                             "RunOnceEx|bin|3|<4><3>\nini|load|n.exe\nini|noload|l.exe\n");
+  EXPECT_EQ(Attributes("a.lnk") + Attributes("b.lnk") + Attributes("b.exe"), 2 * kAttrHidden);
+  EXPECT_FALSE(machine.files.Exists(machine.StartupPath("gone.lnk")) || machine.files.Exists(machine.StartupPath("ro.lnk")));
+  EXPECT_TRUE(machine.files.Exists(machine.StartupPath("desktop.ini")) && machine.files.Exists(machine.StartupPath("unseen.lnk")));
 }
 
 TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   machine.PutString(kHkeyLocalMachine, kRun, "moved", "m.exe");
   machine.PutString(kHkeyLocalMachine, kRun, "deleted", "d.exe");
   machine.registry.Put(kHkeyCurrentUser, kRun, "Held", kRegMultiSz, std::string("a\0\0", 3));
-  machine.PutString(kHkeyCurrentUser, kCuRunTwin, "Held", "h.exe");
+  machine.PutString(kHkeyCurrentUser, kRunTwin, "Held", "h.exe");
   machine.PutString(kHkeyCurrentUser, kRun, "ok", "ok.exe");
   machine.profile.Put("windows", "load", "l.exe");
   machine.profile.Put("windows", "noload", "n.exe");
@@ -116,17 +90,15 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   Load();
   machine.registry.DenyWrite(kHkeyLocalMachine, kRun, true);  // a limited user
   machine.registry.DenyWrite(kHkeyLocalMachine, kRunTwin, true);
-  machine.registry.DenyWrite(kHkeyCurrentUser, kCuRunTwin, true);  // no spare copy for the swap
+  machine.registry.DenyWrite(kHkeyCurrentUser, kRunTwin, true);  // no spare copy for the swap
   machine.files.Lock(machine.StartupPath("locked.lnk"), true);
   for (const char* name : {"moved", "Held", "ok", "l.exe", "n.exe"}) Toggle(name);
   Delete("deleted");
   Delete("locked");
   Confirm();
-  EXPECT_EQ(Names(kHkeyLocalMachine, kRun), (std::vector<std::string>{"moved", "deleted"}));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kCuRunTwin, "Held", kRegSz, Sz("h.exe")));
-  EXPECT_EQ(Ini("load") + "|" + Ini("noload"), "l.exe|n.exe");
+  EXPECT_EQ(Places(machine), "Run|moved|1|m.exe<0>\nRun|deleted|1|d.exe<0>\nRun|Held|7|a<0><0>\nRun|ok|1|ok.exe<0>\n"
+                             "Run-|Held|1|h.exe<0>\nini|load|l.exe\nini|noload|n.exe\n");
   EXPECT_TRUE(machine.files.Exists(machine.StartupPath("locked.lnk")));
-  EXPECT_EQ(Names(kHkeyCurrentUser, kCuRunTwin), std::vector<std::string>{"Held"});  // ok: refused too
   EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kExplorerPolicies, "NoRun"));  // the rest ran
   ASSERT_EQ(host.boxes.size(), 1u);
   const std::string& text = host.boxes[0].text;
@@ -157,8 +129,7 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   form->entries().ReplaceAll({{"??", true, "k.exe", "reg2"}, {"?x", true, "x.exe", "reg2"},
                               {"plain", false, "p.exe", "reg2"}, {"??", true, "whatever", "startup"}});
   Confirm();
-  EXPECT_EQ(Names(kHkeyCurrentUser, kRun), std::vector<std::string>{"??"});  // the true one, alone
-  EXPECT_EQ(Names(kHkeyCurrentUser, kCuRunTwin), std::vector<std::string>{"plain"});
+  EXPECT_EQ(Places(machine), "Run|??|0|\nRun-|plain|1|p.exe<0>\n");  // the true one alone, no "?x"
   std::vector<FileEntry> files;
   machine.files.ListFolder(kStartupFolder, &files);
   ASSERT_EQ(files.size(), 1u);

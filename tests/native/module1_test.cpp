@@ -29,16 +29,11 @@ TEST(Module1Test, ReadsGiveTheTextOrIntegerOrLeaveTheDataAlone) {
   r.Put(kHkeyCurrentUser, kKey, "short", kRegBinary, "\xFF\xFF");
   r.Put(kHkeyCurrentUser, kKey, "blob", kRegBinary, "12345");
   r.Put(kHkeyCurrentUser, kKey, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
-  const struct {
-    const char* name;
-    std::string text;
-    Status status;
-  } cases[] = {{"long", std::string(300, 'x'), kOk}, {"huge", std::string(70000, 'y'), kOk},
-               {"path", "%SystemRoot%\\a.exe", kOk},  {"junk", "ab", kOk},
-               {"minusOne", "-1", kOk},               {"short", "65535", kOk},
-               {"blob", "untouched", kMoreData},      {"multi", "untouched", kOk},
-               {"missing", "untouched", kFileNotFound},
-               {"grows", "untouched", kMoreData}};  // never zeros passed off as its text
+  const struct { const char* name; std::string text; Status status; } cases[] = {
+      {"long", std::string(300, 'x'), kOk}, {"huge", std::string(70000, 'y'), kOk},
+      {"path", "%SystemRoot%\\a.exe", kOk}, {"junk", "ab", kOk}, {"minusOne", "-1", kOk}, {"short", "65535", kOk},
+      {"blob", "untouched", kMoreData}, {"multi", "untouched", kOk}, {"missing", "untouched", kFileNotFound},
+      {"grows", "untouched", kMoreData}};  // never zeros passed off as its text
   Module1 registry(r);
   for (const auto& c : cases) {
     RegValue value = RegValue::FromText("untouched");

@@ -9,10 +9,16 @@ namespace {
 
 using ScannerTest = Form1Test;
 
-TEST_F(ScannerTest, ListsEverySourceInCatalogueOrderWithTwinsUnchecked) {
+TEST_F(ScannerTest, ListsEverySourceInCatalogueOrderWithTwinsUncheckedAndEveryValueThatReadsAsText) {
   machine.PutString(kHkeyCurrentUser, kRun, "cu", "cu.exe");
   machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe");
   machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
+  machine.PutString(kHkeyLocalMachine, kRun, "trojan", std::string(300, 'x'));  // whatever its length
+  machine.PutString(kHkeyLocalMachine, kRun, std::string(300, 'N'), "long-name.exe");
+  machine.registry.Put(kHkeyLocalMachine, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
+  machine.registry.Put(kHkeyLocalMachine, kRun, "blob", kRegBinary, "12345");
+  machine.registry.Put(kHkeyLocalMachine, kRun, "qword", kRegQword, "12345678");
+  machine.registry.Put(kHkeyLocalMachine, kRun, "small", kRegBinary, "\x05");
   machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "svc", "svc.exe");
   machine.PutString(kHkeyCurrentUser, kRunOnce, "", "default.exe");
   machine.registry.PutDword(kHkeyCurrentUser, kRunOnceEx, "Neg", 0xFFFFFFFFu);
@@ -24,20 +30,10 @@ TEST_F(ScannerTest, ListsEverySourceInCatalogueOrderWithTwinsUnchecked) {
   machine.profile.Put("windows", "load", std::string(400, 'z'));
   machine.profile.Put("windows", "noload", "(error)");  // any text is content
   Load();
-  EXPECT_EQ(AllRows(), "Foo|on.exe|reg|1\nFoo|off.exe|reg|0\nsvc|svc.exe|regs|0\ncu|cu.exe|reg2|1\n|default.exe|HKCUrunonce|1\n"
+  EXPECT_EQ(AllRows(), "Foo|on.exe|reg|1\ntrojan|" + std::string(300, 'x') + "|reg|1\n" + std::string(300, 'N') +
+                       "|long-name.exe|reg|1\nsmall|5|reg|1\nFoo|off.exe|reg|0\nsvc|svc.exe|regs|0\ncu|cu.exe|reg2|1\n|default.exe|HKCUrunonce|1\n"
                        "Neg|-1|HKCURunOnceEx|1\ntool.exe|" + machine.StartupPath("tool.exe.lnk") + "|startup|0\n" +
                        std::string(400, 'z') + "|" + std::string(400, 'z') + "|load|1\n(error)|(error)|load|0\nc.exe|c.exe|run|0\n");
-}
-
-TEST_F(ScannerTest, ListsEveryValueThatReadsAsTextWhateverItsLengthAndNoOther) {
-  machine.PutString(kHkeyLocalMachine, kRun, "trojan", std::string(300, 'x'));
-  machine.PutString(kHkeyLocalMachine, kRun, std::string(300, 'N'), "long-name.exe");
-  machine.registry.Put(kHkeyLocalMachine, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
-  machine.registry.Put(kHkeyLocalMachine, kRun, "blob", kRegBinary, "12345");
-  machine.registry.Put(kHkeyLocalMachine, kRun, "qword", kRegQword, "12345678");
-  machine.registry.Put(kHkeyLocalMachine, kRun, "small", kRegBinary, "\x05");
-  Load();
-  EXPECT_EQ(AllRows(), "trojan|" + std::string(300, 'x') + "|reg|1\n" + std::string(300, 'N') + "|long-name.exe|reg|1\nsmall|5|reg|1\n");
 }
 
 TEST_F(ScannerTest, StartupFolderListsPlainAndHiddenFilesOnlyAndNeverADriveRoot) {
@@ -52,12 +48,6 @@ TEST_F(ScannerTest, StartupFolderListsPlainAndHiddenFilesOnlyAndNeverADriveRoot)
   machine.registry.PutString(kHkeyCurrentUser, kShellFolders, "Startup", "");
   Load();
   EXPECT_EQ(AllRows(), "");
-}
-
-
-TEST(StripExtension, CutsAtTheLastDotOnly) {
-  for (auto [name, stripped] : {std::pair{"a.b.lnk", "a.b"}, {".lnk", ""}, {"noext", "noext"}})
-    EXPECT_EQ(StripExtension(name), stripped);
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ constexpr char kUserinit[] = "C:\\WINNT\\system32\\userinit.exe,";
 
 // Refuses every write of "shell", to stop a confirm between its two writes.
 struct ShellRefused : mem::MemoryRegistry {
-  Status SetValue(RegKey key, const std::string& name, std::uint32_t type, const void* data,
-                  std::uint32_t size) override {
+  Status SetValue(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) override {
     return name == "shell" ? kAccessDenied : MemoryRegistry::SetValue(key, name, type, data, size);
   }
 };
@@ -27,13 +26,12 @@ class Form4Test : public ::testing::Test {
   void SetUp() override {
     machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", kUserinit);
     machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Shell", "Explorer.exe");
-    form.Form_Load();
   }
-  // Enabled: Text1, Text2, 修改, 确认.
-  std::string State(const Form4& f) const {
-    return {"01"[f.Text1.enabled()], "01"[f.Text2.enabled()], "01"[f.Command9.enabled()],
-            "01"[f.Command1.enabled()]};
+  // Which of Text1, Text2, 修改, 确认 are enabled.
+  static std::string State(const Form4& f) {
+    return {"01"[f.Text1.enabled()], "01"[f.Text2.enabled()], "01"[f.Command9.enabled()], "01"[f.Command1.enabled()]};
   }
+  std::string Shown() const { return form.Text1.text() + "|" + form.Text2.text() + "|" + State(form); }
   bool Holds(const char* name, const std::string& text, std::uint32_t type = kRegSz) {
     return HasValue(machine.registry, kHkeyLocalMachine, kWinlogonKey, name, type, Sz(text));
   }
@@ -44,14 +42,13 @@ class Form4Test : public ::testing::Test {
 };
 
 TEST_F(Form4Test, ConfirmWritesAsTypedKeepingTheTypeAndReopeningReadsAfresh) {
-  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", "%SystemRoot%\\u.exe,",
-                    kRegExpandSz);
+  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", "%SystemRoot%\\u.exe,", kRegExpandSz);
   form.Form_Load();
-  EXPECT_EQ(form.Text1.text() + "|" + State(form), "%SystemRoot%\\u.exe,|0010");
+  EXPECT_EQ(Shown(), "%SystemRoot%\\u.exe,|Explorer.exe|0010");
   form.Command9_Click();
-  EXPECT_EQ(State(form), "1101");
   form.Text1.SetText(" %SystemRoot%\\u.exe, x.exe ");
   form.Text2.SetText(G("新外壳.exe"));
+  EXPECT_EQ(Shown(), " %SystemRoot%\\u.exe, x.exe |" + G("新外壳.exe") + "|1101");
   form.Command1_Click();
   EXPECT_EQ(State(form), "0000");
   EXPECT_TRUE(Holds("Userinit", " %SystemRoot%\\u.exe, x.exe ", kRegExpandSz));
@@ -59,24 +56,21 @@ TEST_F(Form4Test, ConfirmWritesAsTypedKeepingTheTypeAndReopeningReadsAfresh) {
   machine.registry.RemoveKey(kHkeyLocalMachine, kWinlogonKey);
   machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", std::string(2048, 'u'));
   form.Form_Load();  // a 2 KB Userinit and no shell at all
-  EXPECT_EQ(form.Text1.text() + "|" + form.Text2.text() + "|" + State(form),
-            std::string(2048, 'u') + "||0010");
+  EXPECT_EQ(Shown(), std::string(2048, 'u') + "||0010");
   machine.registry.RemoveKey(kHkeyLocalMachine, kWinlogonKey);
   form.Form_Load();  // Windows 98: no key
-  EXPECT_EQ(form.Text1.text() + form.Text2.text(), "");
+  EXPECT_EQ(Shown(), "||0010");
 }
 
 TEST_F(Form4Test, BlankValuesAndFailedWritesAreReportedAndEditingGoesOn) {
   ShellRefused refusing;
-  Platform platform{refusing, machine.profile, machine.files, machine.platform.system,
-                    machine.platform.processes};
+  Platform platform{refusing, machine.profile, machine.files, machine.platform.system, machine.platform.processes};
   Form4 partial(platform, host);
   const struct {
     Form4* form;
     const char *userinit, *shell, *message;
     bool deny;
-  } cases[] = {{&form, "", "x.exe", "Userinit 不能为空", false},
-               {&form, " \t ", "x.exe", "Userinit 不能为空", false},
+  } cases[] = {{&form, " \t ", "x.exe", "Userinit 不能为空", false},
                {&form, "a.exe,", "  ", "shell 不能为空", false},
                {&form, "a.exe,", "x.exe", "写入 Userinit 失败：拒绝访问", true},
                {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false}};
@@ -104,8 +98,7 @@ TEST_F(Form4Test, HelpTextLinesJoinedByCrLfAndTheProductKeyLineReadAfresh) {
   help.Form_Load();
   EXPECT_EQ(help.Label1.text(), G("Windows ProductKey：\r"));
   help.Text1.SetText("typed");
-  machine.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey",
-                    "A-1");
+  machine.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey", "A-1");
   help.Form_Load();
   EXPECT_EQ(help.Text1.text() + help.Label1.text(), text + G("Windows ProductKey：\rA-1"));
 }

@@ -26,15 +26,11 @@ echo plain >"$startup/plain.lnk"
 before="$(wine_reg_query "$run" /v '한글')"
 
 fail=0
-check() {  # check DESCRIPTION COMMAND...
-  if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi
-}
+check() { if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi; }  # DESCRIPTION COMMAND...
 values_in() { wine_reg_query "$1" | grep -c 'REG_' || true; }
 box_shown() { xdotool search --onlyvisible --name '^Qelmora$' >/dev/null 2>&1; }
-dismiss_box() {  # OK on a refusal's message box, if one came up
+dismiss_box() {  # OK on a refusal's message box, if one came up, until it is gone (it may lack the focus)
   sleep 1
-  box_shown && echo "     (a refusal was shown)"
-  # The box does not always take the X focus at once: press until it is gone.
   for _ in 1 2 3 4 5; do box_shown || return 0; xdotool key Return; sleep 0.7; done
 }
 
@@ -45,12 +41,8 @@ key() { send_keys "$QEL_WINDOW" "$@"; }
 # Rows from the end: a-plain, b-gone, the Korean value, the two Startup files
 # (in the file system's order); Wine's own entries may come before them.
 key Tab End Up Up Up Up space  # from the confirm button to the list; a-plain unchecked
-key End Up Up space  # the Korean value refuses its new mark
-dismiss_box
-key End Up space  # try to hide both Startup files: the Korean one refuses
-dismiss_box
-key End space
-dismiss_box
+# The Korean value refuses its new mark; try to hide both Startup files: the Korean one refuses.
+for keys in "End Up Up space" "End Up space" "End space"; do key $keys; dismiss_box; done
 # b-gone deleted: five Shift+Tabs from the list reach the delete button, which
 # passes the focus on to the next button; three Tabs on is the confirm button.
 key End Up Up Up shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
@@ -59,7 +51,6 @@ key Tab Tab Tab space
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 check "the program ended after confirming" bash -c "! kill -0 $pid 2>/dev/null"
 kill "$pid" 2>/dev/null || true
-
 check "the Korean value is byte-identical" test "$(wine_reg_query "$run" /v '한글')" = "$before"
 check "no value with '?' was created in Run" test "$(values_in "$run")" = 1
 check "nor in Run-" test "$(values_in "$run-")" = 1
@@ -68,7 +59,6 @@ check "b-gone was deleted" bash -c "! wine reg query '$run' /v b-gone >/dev/null
 check "the Korean Startup file is untouched" bash -c "[ \"\$(cat '$startup/한글.lnk')\" = korean ] && ! wine attrib '$(winepath -w "$startup/한글.lnk")' | cut -c1-12 | grep -q H"
 check "the plain Startup file is hidden" bash -c "wine attrib '$(winepath -w "$startup/plain.lnk")' | cut -c1-12 | grep -q H"
 check "ls shows no file with '?' in its name" bash -c "! ls '$startup' | grep -qF '?'"
-ls -la "$startup"
 
 wine_stop "$prefix"
 exit $fail

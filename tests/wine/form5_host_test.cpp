@@ -20,12 +20,10 @@ TEST(Form5OnWine, RealProcessesAreListedEndedAndKeptWhenTheyCannotBeEnded) {
   char temp[MAX_PATH];
   Form5 form(windows.platform(), host, std::string(temp, GetTempPathA(MAX_PATH, temp) - 1));
   HWND list = nullptr;
-  auto pick = [&](const std::string& name) {  // selects name's row as a click would
-    int row = ListViewCount(list);
-    while (--row >= 0 && ListViewText(list, row, 1) != name) {
-    }
-    if (row >= 0) ListViewSetState(list, row, LVIS_SELECTED, LVIS_SELECTED);
-    return row >= 0 ? ListViewText(list, row) : "(none)";
+  auto pick = [&](const std::string& name) {  // selects name's row as a click would; its ID
+    for (int row = ListViewCount(list) - 1; row >= 0; --row)
+      if (ListViewText(list, row, 1) == name) return ListViewSetState(list, row, LVIS_SELECTED, LVIS_SELECTED), ListViewText(list, row);
+    return std::string("(none)");
   };
   HANDLE child = nullptr;
   DWORD id = StartSleepingChild("QelChild.EXE", &child);

@@ -393,7 +393,7 @@ LRESULT HostedWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         // Back from another window of the program: a form activation. Not
         // from a message box, nor from another program.
         HWND from = reinterpret_cast<HWND>(lp);
-        if (deactivated_ && from && from != hwnd_ && host_.IsHostedWindow(from))
+        if (deactivated_ && from && from != hwnd_ && model_ && host_.IsHostedWindow(from))
           model_->Form_Activate();
         if (closed_) return 0;
         HWND target = focusWhenInactive_;
@@ -409,7 +409,10 @@ LRESULT HostedWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DESTROY:
       closed_ = true;
+      // Let go of the model now: a window shown modally from a local object
+      // is gone before this entry is dropped.
       if (model_) model_->SetObserver(nullptr);
+      model_ = nullptr;
       if (modalOwner && IsWindow(modalOwner)) EnableWindow(modalOwner, TRUE);
       if (endsProgram_) PostQuitMessage(0);
       return 0;
