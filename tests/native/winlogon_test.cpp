@@ -1,6 +1,8 @@
 // The Winlogon editor on a memory machine.
 #include <gtest/gtest.h>
 
+#include "app/web_site.h"
+#include "help/form3.h"
 #include "support/recording_host.h"
 #include "support/startup_machine.h"
 #include "winlogon/form4.h"
@@ -69,6 +71,24 @@ TEST_F(Form4Test, BlankValuesAndFailedWritesAreReportedAndEditingGoesOn) {
     EXPECT_NE(host.boxes[0].text.find(G(c.message)), std::string::npos) << host.boxes[0].text;
     EXPECT_TRUE(Holds("Userinit", kUserinit) && Holds("shell", "Explorer.exe")) << c.message;
     EXPECT_EQ(State(*c.form), "1101") << c.message;
+  }
+}
+
+// The help window: CR LF lines ending with the site's address; typed text is
+// dropped at reopening; the product key under its own label line.
+TEST_F(Form4Test, HelpTextAndProductKey) {
+  Form3 help(machine.platform, host);
+  const std::string text = HelpText(machine.platform.system);
+  const std::string site = WebSiteAddress(machine.platform.system) + "\r\n";
+  EXPECT_EQ(text.compare(text.size() - site.size(), site.size(), site), 0);
+  for (std::size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
+    EXPECT_EQ(text[i - 1], '\r') << i;
+  for (const char* key : {"", "ABCDE-12345"}) {
+    if (*key) machine.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey", key);
+    help.Form_Load();
+    EXPECT_EQ(help.Text1.text(), text);
+    EXPECT_EQ(help.Label1.text(), G("Windows ProductKey：") + "\r" + key);
+    help.Text1.SetText("typed");
   }
 }
 
