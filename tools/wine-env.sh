@@ -41,7 +41,8 @@
 #   smoke_prefix NAME        (tests/smoke) a fresh prefix $QEL_BUILD/smoke-prefix-NAME on the
 #                            project's Xvfb, Wine drawing the captions, the first-run home-page
 #                            question answered; sets prefix, startup (the Startup folder, made)
-#                            and fail=0 for check.
+#                            and fail=0 for check; the prefix's Wine processes are ended when
+#                            the script exits, so that no window is left to a later script.
 #   check TEXT COMMAND...    print ok/FAIL TEXT as COMMAND succeeds; a failure sets fail=1.
 #   key KEYS...              send_keys to the program's main window.
 #   ended                    the program's process is gone within 10 s (killed otherwise).
@@ -242,6 +243,7 @@ send_keys() {
 smoke_prefix() {
   prefix="$QEL_BUILD/smoke-prefix-$1"
   fail=0
+  trap 'wine_stop "$prefix"' EXIT
   rm -rf "$prefix"
   QEL_PRIVATE_DISPLAY=1 ensure_display
   wine_prefix_init "$prefix"

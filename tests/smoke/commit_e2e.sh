@@ -64,5 +64,4 @@ check "the snapshot holds the entry as it was (checked)" grep -qaF $'"a-toggle",
 check "its command line" grep -qaF $'C:\\toggle.exe /t\r' "$system32/morvane2.txt"
 check "and its tag" grep -qaxF $'reg\r' "$system32/morvane3.txt"
 check "the snapshot's Chinese name is GBK" bash -c "iconv -f GBK -t UTF-8 '$system32/morvane1.txt' | grep -qF '\"演示\",\"True\"'"
-wine_stop "$prefix"
 exit $fail

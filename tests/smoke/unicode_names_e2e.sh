@@ -42,5 +42,4 @@ check "a-plain moved to Run-, alone there, and b-gone was deleted" \
 check "the Korean Startup file is untouched, not hidden" eval '[[ "$(cat "$startup/한글.lnk")" == korean ]] && ! hidden "$startup/한글.lnk"'
 check "the plain Startup file is hidden" hidden "$startup/plain.lnk"
 check "ls shows no file with '?' in its name" bash -c "! ls '$startup' | grep -qF '?'"
-wine_stop "$prefix"
 exit $fail

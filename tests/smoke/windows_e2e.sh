@@ -105,5 +105,4 @@ sleep 0.5
 check "确定 closes the help window" bash -c "! xdotool search --onlyvisible --name '^帮助\$' >/dev/null"
 key alt+F4
 writes_nothing "the close box"
-wine_stop "$prefix"
 exit "$fail"
