@@ -1,51 +1,39 @@
-// Shared set-up and checks for the platform contract tests. The checks
-// return AssertionResult so that a failure names the caller's line.
+// The platform contract tests: the same cases on the in-memory Windows
+// natively and on the real one under Wine, so that the double behaves as the
+// real calls do wherever the program relies on it.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "contract/contract_platform.h"
+#include "platform/platform.h"
 
 namespace qel::test {
 
-constexpr std::uint32_t kKeyAllUsed = kKeyRead | kKeyWrite;
+// The scratch keys every contract test confines itself to.
+constexpr char kScratchKey[] = "Software\\QelmoraContract";
 
-// Every contract test starts from clean scratch keys and an empty folder,
-// and leaves nothing behind.
-class ContractTest : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
-
-  RegistryApi& reg() { return machine_->platform().registry; }
-  ProfileApi& profile() { return machine_->platform().profile; }
-  FileSystemApi& files() { return machine_->platform().files; }
-  SystemApi& sys() { return machine_->platform().system; }
-  std::string Scratch() { return machine_->ScratchFolder(); }
-  // kScratchKey, or a path below it.
-  static std::string ScratchPath(const std::string& below = "");
-
-  std::unique_ptr<ContractPlatform> machine_;
+// Removes the scratch keys under both roots when made and when destroyed.
+struct ContractPlatform {
+  virtual ~ContractPlatform() = default;
+  virtual Platform& platform() = 0;
+  // Starts a process named exeName that the test may end; its ID.
+  virtual std::uint32_t StartProcess(const std::string& exeName) = 0;
+  std::string folder;  // empty, ANSI, no trailing backslash; goes with this object
 };
 
-::testing::AssertionResult CreateKey(RegistryApi& reg, RegKey root, const std::string& path,
-                                     RegKey* key, std::uint32_t access = kKeyAllUsed);
-::testing::AssertionResult SetBytes(RegistryApi& reg, RegKey key, const std::string& name,
-                                    std::uint32_t type, const std::string& bytes);
-// Creates the key when missing and stores the value.
-::testing::AssertionResult PutValue(RegistryApi& reg, RegKey root, const std::string& path,
-                                    const std::string& name, std::uint32_t type,
-                                    const std::string& bytes);
-// Reads the value through a fresh key handle and compares type and bytes.
-::testing::AssertionResult ExpectValue(RegistryApi& reg, RegKey root, const std::string& path,
-                                       const std::string& name, std::uint32_t type,
-                                       const std::string& bytes);
-// Every value name of an open key, enumerated with ample buffers.
-::testing::AssertionResult EnumNames(RegistryApi& reg, RegKey key, std::vector<std::string>* names);
+std::unique_ptr<ContractPlatform> MakeContractPlatform();
+
+class ContractTest : public ::testing::Test {
+ protected:
+  // A path in the scratch folder.
+  std::string At(const std::string& name) { return machine_->folder + "\\" + name; }
+
+  std::unique_ptr<ContractPlatform> machine_ = MakeContractPlatform();
+  Platform& api = machine_->platform();
+  RegistryApi& reg = api.registry;
+  FileSystemApi& files = api.files;
+};
 
 }  // namespace qel::test

@@ -23,7 +23,8 @@ inline DWORD StartSleepingChild(const std::string& exeName, HANDLE* process) {
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string copy = std::string(temp, GetTempPathA(MAX_PATH, temp)) + exeName;
   CopyFileA(self, copy.c_str(), FALSE);  // fails harmlessly while an earlier copy runs
-  STARTUPINFOA startup = {sizeof startup};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   SetEnvironmentVariableA("QEL_SLEEPING_CHILD", "1");
   BOOL started = CreateProcessA(copy.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,

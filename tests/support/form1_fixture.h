@@ -1,11 +1,6 @@
 // Form1 on a memory machine with a recording host.
 #pragma once
 
-#include <memory>
-#include <string>
-
-#include <gtest/gtest.h>
-
 #include "app/form1.h"
 #include "support/recording_host.h"
 #include "support/startup_machine.h"
@@ -31,10 +26,7 @@ class Form1Test : public ::testing::Test {
     return -1;
   }
   // Selects row i as a click would.
-  void Click(int i) {
-    form->List1.SetListIndex(i);
-    form->List1_Click();
-  }
+  void Click(int i) { form->List1.SetListIndex(i); form->List1_Click(); }
   // Row i as "name|command line|tag|1 or 0".
   std::string RowText(int i) const {
     return form->List1.List(i) + "|" + form->List4.List(i) + "|" + form->List5.List(i) + "|" +

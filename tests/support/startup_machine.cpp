@@ -1,15 +1,9 @@
 #include "support/startup_machine.h"
 
 #include "app/web_site.h"
-#include "platform/memory/memory_system.h"
 #include "startup/catalogue.h"
 
 namespace qel::test {
-
-std::string G(const std::string& utf8) {
-  static mem::MemorySystem codec;
-  return codec.ToAnsi(utf8);
-}
 
 StartupMachine::StartupMachine() {
   registry.PutString(kHkeyCurrentUser, kShellFolders, "Startup", kStartupFolder);
@@ -42,14 +36,10 @@ std::string StartupMachine::Dump() const {
                                     const std::string& key, const std::string& name,
                                     std::uint32_t type, const std::string& bytes) {
   std::uint32_t actualType = 0;
-  std::string actualBytes;
-  if (!registry.Get(root, key, name, &actualType, &actualBytes))
-    return ::testing::AssertionFailure() << "no value \"" << name << "\" in " << key;
-  if (actualType != type || actualBytes != bytes)
-    return ::testing::AssertionFailure()
-           << "value \"" << name << "\" in " << key << " is type " << actualType << " \""
-           << actualBytes << "\", want type " << type << " \"" << bytes << "\"";
-  return ::testing::AssertionSuccess();
+  std::string actual = "(none)";
+  const bool found = registry.Get(root, key, name, &actualType, &actual);
+  return ::testing::AssertionResult(found && actualType == type && actual == bytes)
+         << key << " \"" << name << "\" is type " << actualType << " \"" << actual << "\"";
 }
 
 }  // namespace qel::test

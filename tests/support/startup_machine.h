@@ -2,25 +2,19 @@
 // Startup folder, Win.ini, with helpers to seed and inspect them in GBK.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_system.h"
 #include "registry/module1.h"
 
 namespace qel::test {
 
 constexpr char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run-";
-constexpr char kRunServices[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServices";
 constexpr char kRunServicesTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServices-";
 constexpr char kRunOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-constexpr char kRunOnceTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce-";
-constexpr char kRunServicesOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce";
 constexpr char kRunOnceEx[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
-constexpr char kRunOnceExTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx-";
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kStartupFolder[] = "C:\\WINDOWS\\Start Menu\\Programs\\StartUp";
 // The policy and browser keys the main window reads and writes.
@@ -31,7 +25,10 @@ constexpr char kBrowserMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
 constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedUrls";
 
 // UTF-8 test text in the code page the program works in (GBK).
-std::string G(const std::string& utf8);
+inline std::string G(const std::string& utf8) {
+  static mem::MemorySystem gbk;
+  return gbk.ToAnsi(utf8);
+}
 
 class StartupMachine {
  public:
@@ -47,12 +44,11 @@ class StartupMachine {
                  const std::string& text, std::uint32_t type = kRegSz) {
     registry.PutString(root, key, name, text, type);
   }
-  // A file in the Startup folder.
-  void AddStartupFile(const std::string& name, std::uint32_t attributes = 0) {
-    files.AddFile(std::string(kStartupFolder) + "\\" + name, "shortcut", attributes);
-  }
   std::string StartupPath(const std::string& name) const {
     return std::string(kStartupFolder) + "\\" + name;
+  }
+  void AddStartupFile(const std::string& name, std::uint32_t attributes = 0) {
+    files.AddFile(StartupPath(name), "shortcut", attributes);
   }
   // Every managed registry value (type and bytes) and Win.ini key, as one
   // comparable text.

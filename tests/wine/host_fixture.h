@@ -1,5 +1,4 @@
-// A small window with one control of every kind, shown by the real Win32
-// host, and helpers to read the native controls back.
+// Reading native controls back, and driving them as the system would.
 #pragma once
 
 // commctrl.h needs windows.h before it.
@@ -10,68 +9,57 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
-#include <vector>
 
-#include "ui/controls.h"
 #include "ui/win32/win32_host.h"
 
 namespace qel::test {
 
-class HostTestWindow : public ui::Window {
- public:
-  HostTestWindow();
+inline std::string TextOf(HWND hwnd) {
+  char buffer[1024] = {};
+  GetWindowTextA(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
 
-  ui::Frame outer{*this, "Outer", nullptr, {120, 360, 4500, 3900}};
-  ui::ListBox marks{*this, "Marks", &outer, {120, 360, 3375, 2370}, /*checkBoxes=*/true};
-  ui::Frame inner{*this, "Inner", &outer, {120, 2880, 4200, 855}};
-  ui::TextBox line{*this, "Line", &inner, {240, 300, 3375, 375}};
-  ui::ListBox plain{*this, "Plain", nullptr, {4800, 360, 3000, 2400}};
-  ui::TextBox memo{*this, "Memo", nullptr, {120, 4440, 7680, 615}};
-  ui::Label label{*this, "Label", nullptr, {120, 5160, 3000, 255}};
-  ui::CheckBox check{*this, "Check", nullptr, {3240, 5160, 1815, 420}};
-  ui::Button cancel{*this, "Cancel", nullptr, {5400, 5760, 975, 375}};
-  ui::Button off{*this, "Off", nullptr, {4200, 5760, 975, 375}};
-  ui::ListBox hidden{*this, "Hidden", nullptr, {0, 0, 975, 375}, /*checkBoxes=*/true};
-  ui::ListView report{*this, "Report", nullptr, {8040, 360, 3600, 2400}};
-  ui::Button ok{*this, "Ok", nullptr, {6600, 5760, 975, 375}};
+inline int ListViewCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
-  void Form_Load() override;
-  void Form_Unload() override;
+inline bool ListViewChecked(HWND list, int row) {
+  return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
+         INDEXTOSTATEIMAGEMASK(2);
+}
 
-  // Events raised on the models, by "Name.Click" / "Name.Change".
-  std::map<std::string, int> events;
-  int Events(const std::string& key) const;
-  int TotalEvents() const;
-  int loads = 0, unloads = 0;
-  std::function<void()> onLoad, onUnload;
-};
+inline std::string ListViewText(HWND list, int row, int column = 0) {
+  char buffer[1024] = {};
+  LVITEMA item = {};
+  item.iSubItem = column, item.pszText = buffer, item.cchTextMax = sizeof buffer;
+  SendMessageA(list, LVM_GETITEMTEXTA, row, LPARAM(&item));
+  return buffer;
+}
 
-class HostTest : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
+inline void ListViewSetState(HWND list, int row, UINT state, UINT mask) {
+  LVITEMA item = {};
+  item.state = state, item.stateMask = mask;
+  SendMessageA(list, LVM_SETITEMSTATE, row, LPARAM(&item));
+}
 
-  HWND Native(const ui::Control& control) const { return host.NativeControl(control); }
-  HWND Top() const { return host.NativeWindow(window); }
+inline std::string ListBoxText(HWND list, int row) {
+  char buffer[1024] = {};
+  SendMessageA(list, LB_GETTEXT, row, LPARAM(buffer));
+  return buffer;
+}
 
-  win32::Win32Host host{GetModuleHandleA(nullptr)};
-  HostTestWindow window;
-};
+// A mouse click at a client point of a control.
+inline void Click(HWND control, POINT point) {
+  SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}
 
-// A control's rectangle in its parent's client coordinates.
-RECT RectInParent(HWND control);
-std::string TextOf(HWND hwnd);
-int ListViewCount(HWND list);
-bool ListViewChecked(HWND list, int row);
-int ListViewSelected(HWND list);
-std::string ListViewText(HWND list, int row, int column = 0);
-void ListViewSetState(HWND list, int row, UINT state, UINT mask);
-std::string ListBoxText(HWND list, int row);
-// A mouse click at a client point of a control, as the system sends it.
-void Click(HWND control, POINT point);
 // Posts a key press to the focused control and lets the host's loop route it.
-void PressKey(win32::Win32Host& host, UINT key);
+inline void PressKey(win32::Win32Host& host, UINT key) {
+  HWND focus = GetFocus();
+  PostMessageA(focus, WM_KEYDOWN, key, 1);
+  PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+  host.DoEvents();
+}
 
 }  // namespace qel::test
