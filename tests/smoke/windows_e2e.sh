@@ -62,20 +62,24 @@ sleep 1
 send_keys "$form5" Down  # the list view has the focus: its first row, and its note
 sleep 1
 import -window "$form5" "$QEL_BUILD/form5.png"
+# What the system lists, winedbg's own processes aside, just before and after the save: Wine's
+# services come and go on their own, so the file must equal one of the two.
+procs() {
+  timeout 60 winedbg --command 'info proc' </dev/null 2>/dev/null | sed -n "s/^.[0-9a-f]\{8\} .*'\(.*\)'.*/\1/p" |
+    grep -vE '^(start|winedbg|conhost)\.exe$' | tr 'A-Z' 'a-z' | sed 's/$/\r/' | sort
+}
+listed_before="$(procs)"
 send_keys "$form5" Tab Tab space  # 强行中止 is now enabled: two Tabs reach 保存当前进程
 sleep 1.5
 xdotool key Return  # the message box's OK
 sleep 1
-# What the system lists while the window is still open, winedbg's own processes aside.
-listed="$(timeout 60 winedbg --command 'info proc' </dev/null 2>/dev/null |
-  sed -n "s/^.[0-9a-f]\{8\} .*'\(.*\)'.*/\1/p" | grep -vE '^(start|winedbg|conhost)\.exe$' |
-  tr 'A-Z' 'a-z' | sed 's/$/\r/' | sort)"
+listed_after="$(procs)"
 send_keys "$form5" Escape
 sleep 1
 check "Esc closes the process monitor" bash -c "! xdotool search --name '^进程\$' >/dev/null"
 # Wine reuses process IDs, so the snapshot's order is not theirs: compare the sorted lines.
 check "morvane5.txt lists the processes the system listed, byte for byte" \
-  cmp <(printf '%s\n' "$listed") <(sort "$system32/morvane5.txt")
+  eval 'saved="$(sort "$system32/morvane5.txt")"; [[ $saved == "$listed_before" || $saved == "$listed_after" ]]'
 check "morvane4.txt is written, empty: nothing was trusted" test -f "$system32/morvane4.txt" -a ! -s "$system32/morvane4.txt"
 
 # The Winlogon editor: the focus is back on 进程, and 其它 is next.
