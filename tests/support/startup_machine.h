@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/memory/memory_platform.h"
-#include "platform/memory/memory_system.h"
 #include "registry/module1.h"
 
 namespace qel::test {

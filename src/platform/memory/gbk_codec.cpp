@@ -1,32 +1,57 @@
 #include "platform/memory/gbk_codec.h"
 
-#ifdef _WIN32
+#include <algorithm>
 
-extern "C" {
-__declspec(dllimport) int __stdcall MultiByteToWideChar(unsigned int, unsigned long, const char*,
-                                                        int, wchar_t*, int);
-__declspec(dllimport) int __stdcall WideCharToMultiByte(unsigned int, unsigned long, const wchar_t*,
-                                                        int, char*, int, const char*, int*);
-}
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
 
 namespace qel::mem {
-
 namespace {
 
-constexpr unsigned int kUtf8 = 65001;
-constexpr unsigned int kGbk = 936;
+// Both ways go through UTF-16, as Windows converts, so that a character beyond it (two
+// units) the target cannot hold gives "??".
+#ifdef _WIN32
+constexpr unsigned kUtf8 = CP_UTF8, kGbk = 936;
 
-std::string Convert(const std::string& text, unsigned int from, unsigned int to) {
-  if (text.empty()) return text;
-  int length = static_cast<int>(text.size());
-  int wide = MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0);
-  std::wstring buffer(static_cast<std::size_t>(wide), L'\0');
-  MultiByteToWideChar(from, 0, text.data(), length, &buffer[0], wide);
-  int bytes = WideCharToMultiByte(to, 0, buffer.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(to, 0, buffer.data(), wide, &out[0], bytes, nullptr, nullptr);
+std::string Convert(const std::string& text, unsigned from, unsigned to) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(
+      MultiByteToWideChar(from, 0, text.data(), int(text.size()), &wide[0], int(text.size())));
+  std::string out(wide.size() * 4, '\0');
+  out.resize(WideCharToMultiByte(to, 0, wide.data(), int(wide.size()), &out[0], int(out.size()),
+                                 nullptr, nullptr));
   return out;
 }
+#else
+constexpr const char *kUtf8 = "UTF-8", *kGbk = "CP936";
+
+// What iconv cannot convert becomes replacement, skipping unit input bytes at a time. No
+// conversion here more than doubles the bytes.
+std::string Iconv(const std::string& text, const char* from, const char* to, std::size_t unit,
+                  const std::string& replacement) {
+  iconv_t cd = iconv_open(to, from);
+  std::string out(text.size() * 4, '\0');
+  char *in = const_cast<char*>(text.data()), *end = &out[0];
+  std::size_t inLeft = text.size(), outLeft = out.size();
+  while (inLeft > 0 && iconv(cd, &in, &inLeft, &end, &outLeft) == std::size_t(-1)) {
+    std::size_t skip = std::min(unit, inLeft);
+    end = std::copy(replacement.begin(), replacement.end(), end);
+    outLeft -= replacement.size();
+    in += skip;
+    inLeft -= skip;
+  }
+  iconv_close(cd);
+  out.resize(end - out.data());
+  return out;
+}
+
+std::string Convert(const std::string& text, const char* from, const char* to) {
+  return Iconv(Iconv(text, from, "UTF-16LE", 1, std::string("?\0", 2)), "UTF-16LE", to, 2, "?");
+}
+#endif
 
 }  // namespace
 
@@ -34,64 +59,3 @@ std::string Utf8ToGbk(const std::string& utf8) { return Convert(utf8, kUtf8, kGb
 std::string GbkToUtf8(const std::string& gbk) { return Convert(gbk, kGbk, kUtf8); }
 
 }  // namespace qel::mem
-
-#else
-
-#include <iconv.h>
-
-#include <cerrno>
-
-namespace qel::mem {
-
-namespace {
-
-// Bytes of the UTF-8 sequence that starts with lead (1 for a stray byte).
-std::size_t Utf8SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  if (lead >= 0xC2) return 2;
-  return 1;
-}
-
-std::string Convert(const std::string& text, const char* from, const char* to, bool fromUtf8) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text.size(), '?');
-  std::string out;
-  char chunk[256];
-  char* in = const_cast<char*>(text.data());
-  std::size_t inLeft = text.size();
-  while (inLeft > 0) {
-    char* outPtr = chunk;
-    std::size_t outLeft = sizeof(chunk);
-    std::size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    out.append(chunk, static_cast<std::size_t>(outPtr - chunk));
-    if (result != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-    // An invalid or unmappable character becomes '?', one per UTF-16 unit it
-    // would take, as WideCharToMultiByte gives it.
-    std::size_t skip = 1;
-    if (fromUtf8) {
-      // The lead byte and only the continuation bytes that belong to it.
-      std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(*in));
-      while (skip < length && skip < inLeft &&
-             (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80) {
-        ++skip;
-      }
-    }
-    if (errno == EINVAL && !fromUtf8) skip = inLeft;
-    out += skip == 4 ? "??" : "?";
-    in += skip;
-    inLeft -= skip;
-  }
-  iconv_close(cd);
-  return out;
-}
-
-}  // namespace
-
-std::string Utf8ToGbk(const std::string& utf8) { return Convert(utf8, "UTF-8", "CP936", true); }
-
-std::string GbkToUtf8(const std::string& gbk) { return Convert(gbk, "CP936", "UTF-8", false); }
-
-}  // namespace qel::mem
-
-#endif

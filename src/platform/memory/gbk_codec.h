@@ -1,6 +1,5 @@
-// UTF-8 <-> code page 936 without the platform seam, for the in-memory
-// platform. Characters the target cannot hold become '?', as the Windows
-// conversion functions do.
+// UTF-8 <-> code page 936 without the platform seam. Characters the target
+// cannot hold become '?', one per UTF-16 unit, as the Windows conversions give them.
 #pragma once
 
 #include <string>
