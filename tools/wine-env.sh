@@ -38,6 +38,14 @@
 #   start_qelmora EXE        start EXE under Wine in the background and wait for its window;
 #                            sets QEL_PID and QEL_WINDOW, fails when no window appears.
 #   send_keys WINDOW KEYS... focus WINDOW and type KEYS (xdotool key names).
+#   smoke_prefix NAME        (tests/smoke) a fresh prefix $QEL_BUILD/smoke-prefix-NAME on the
+#                            project's Xvfb, Wine drawing the captions, the first-run home-page
+#                            question answered; sets prefix, startup (the Startup folder, made)
+#                            and fail=0 for check; the prefix's Wine processes are ended when
+#                            the script exits, so that no window is left to a later script.
+#   check TEXT COMMAND...    print ok/FAIL TEXT as COMMAND succeeds; a failure sets fail=1.
+#   key KEYS...              send_keys to the program's main window.
+#   ended                    the program's process is gone within 10 s (killed otherwise).
 #
 # QEL_ROOT (the source tree) and QEL_BUILD_ROOT (default $QEL_ROOT/build) may be set beforehand.
 
@@ -230,4 +238,33 @@ send_keys() {
   local window="$1"
   shift
   xdotool windowfocus --sync "$window" key --delay 100 "$@"
+}
+
+smoke_prefix() {
+  prefix="$QEL_BUILD/smoke-prefix-$1"
+  fail=0
+  trap 'wine_stop "$prefix"' EXIT
+  rm -rf "$prefix"
+  QEL_PRIVATE_DISPLAY=1 ensure_display
+  wine_prefix_init "$prefix"
+  wine_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
+  wine_reg_add 'HKCU\Software\Policies\Microsoft\Internet Explorer\Control Panel' \
+    /v OpenMyHomePage /t REG_DWORD /d 1
+  startup="$(wine_startup_folder)"
+  mkdir -p "$startup"
+}
+
+check() {
+  if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi
+}
+
+key() { send_keys "$QEL_WINDOW" "$@"; }
+
+ended() {
+  for _ in $(seq 100); do
+    kill -0 "$QEL_PID" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  kill "$QEL_PID" 2>/dev/null
+  return 1
 }
