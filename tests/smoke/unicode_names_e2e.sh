@@ -23,7 +23,6 @@ for keys in "End Up Up space" "End Up space" "End space"; do key $keys; dismiss_
 # b-gone deleted: five Shift+Tabs from the list reach the delete button, which
 # passes the focus on to the next button; three Tabs on is the confirm button.
 key End Up Up Up shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
-sleep 0.5
 key Tab Tab Tab space
 check "the program ended after confirming" ended
 check "the Korean value is byte-identical" test "$(wine_reg_query "$run" /v '한글')" = "$before"
