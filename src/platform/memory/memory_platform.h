@@ -30,8 +30,6 @@ inline std::string Fold(std::string name) {
   return name;
 }
 
-inline bool Same(const std::string& a, const std::string& b) { return Fold(a) == Fold(b); }
-
 // The non-empty parts of a path, never split at a trail byte (in GBK it may be 0x5C).
 inline std::vector<std::string> Split(const std::string& path, bool slashSeparates) {
   std::vector<std::string> parts(1);
@@ -57,9 +55,7 @@ inline Status CopyOut(const std::string& bytes, void* data, std::uint32_t room) 
 }  // namespace names
 
 struct ShellCall {
-  std::uintptr_t owner;
-  std::string operation, file, parameters, directory;
-  int show;
+  std::string operation, file;
 };
 
 // System facts and the shell; the code page 936 conversions are real.
@@ -73,11 +69,10 @@ class MemorySystem : public SystemApi {
   std::string SystemDirectory() override { return Tick(), kSystemDirectory; }
   std::string ProgramFolder() override { return Tick(), kProgramFolder; }
   // Above 32 is success.
-  std::intptr_t ShellExecute(std::uintptr_t owner, const std::string& operation,
-                             const std::string& file, const std::string& parameters,
-                             const std::string& directory, int show) override {
+  std::intptr_t ShellExecute(std::uintptr_t, const std::string& operation, const std::string& file,
+                             const std::string&, const std::string&, int) override {
     Tick();
-    shellCalls.push_back({owner, operation, file, parameters, directory, show});
+    shellCalls.push_back({operation, file});
     return 42;
   }
   std::uint32_t AnsiCodePage() override { return Tick(), 936; }
@@ -87,9 +82,7 @@ class MemorySystem : public SystemApi {
   std::vector<ShellCall> shellCalls;  // every ShellExecute, in order
 
  private:
-  void Tick() {
-    if (meter_) meter_->Tick();
-  }
+  void Tick() { meter_ ? meter_->Tick() : void(); }
 
   CallMeter* meter_;
 };
@@ -272,7 +265,7 @@ class MemoryRegistry : public RegistryApi {
   }
   static Value* Find(const Key& key, const std::string& name) {
     for (const Value& value : key.values)
-      if (!value.unrepresentable && names::Same(value.name, name))
+      if (!value.unrepresentable && names::Fold(value.name) == names::Fold(name))
         return const_cast<Value*>(&value);
     return nullptr;
   }
@@ -479,7 +472,7 @@ class MemoryFiles : public FileSystemApi {
   }
   static Node* Child(const Node& folder, const std::string& name) {
     for (const auto& child : folder.children)
-      if (names::Same(child->name, name)) return child.get();
+      if (names::Fold(child->name) == names::Fold(name)) return child.get();
     return nullptr;
   }
   // Null when path is missing, with the status Windows gives: kFileNotFound for the last
