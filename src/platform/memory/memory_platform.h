@@ -271,9 +271,8 @@ class MemoryRegistry : public RegistryApi {
  private:
   static constexpr Status kInvalidHandle = 6;
   static constexpr std::uint32_t kKeySetValue = 0x2;
-  // Any of these in an access mask asks to change the key.
-  static constexpr std::uint32_t kWriteRights =
-      0x2 | 0x4 | 0x20 | 0x10000 | 0x40000 | 0x80000 | 0x10000000 | 0x40000000;
+  // Setting values or creating subkeys: the write rights the program ever asks for.
+  static constexpr std::uint32_t kWriteRights = 0x2 | 0x4;
 
   struct Value {
     std::string name;
@@ -507,8 +506,7 @@ class MemoryFiles : public FileSystemApi {
   // Wine reports every file with the archive bit, whatever was set; a folder only ever has
   // the directory bit added. kSettable: the bits SetFileAttributes can change.
   static std::uint32_t Normalized(std::uint32_t attributes, bool folder) {
-    constexpr std::uint32_t kSettable =
-        kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive | 0x100 | 0x1000 | 0x2000;
+    constexpr std::uint32_t kSettable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
     return (attributes & kSettable) | (folder ? kAttrDirectory : kAttrArchive);
   }
   static Node* Child(const Node& folder, const std::string& name) {
