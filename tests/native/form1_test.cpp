@@ -53,33 +53,30 @@ TEST_F(Form1Test, SelectingARowShowsItsPlaceAndEditingChangesOnlyItsCommandLine)
   EXPECT_EQ(form->text2text.text(), "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 }
 
-TEST_F(Form1Test, BrowserRepairsReportWhatHappenedToTheUsersKeys) {
-  const struct { const char* what; void (*seed)(StartupMachine&); void (Form1::*command)(); bool done; } cases[] = {
-      {"title, machine key refused", [](StartupMachine& m) { m.registry.DenyWrite(kHkeyLocalMachine, kBrowserMain, true); },
-       &Form1::Command7_Click, true},
-      {"title, user key refused", [](StartupMachine& m) { m.registry.DenyWrite(kHkeyCurrentUser, kBrowserMain, true); },
-       &Form1::Command7_Click, false},
-      {"typed addresses", [](StartupMachine& m) { m.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/"); },
-       &Form1::Command8_Click, true},
-      {"no typed addresses", [](StartupMachine&) {}, &Form1::Command8_Click, true},
-      {"typed addresses with a subkey",
-       [](StartupMachine& m) { m.registry.AddKey(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub"); },
-       &Form1::Command8_Click, false},
+TEST(BrowserRepairs, ReportWhatHappenedToTheUsersKeys) {
+  const struct { void (Form1::*command)(); RegKey refused; int typed; bool done; } cases[] = {
+      {&Form1::Command7_Click, kHkeyLocalMachine, 0, true},  // the user's title is what counts
+      {&Form1::Command7_Click, kHkeyCurrentUser, 0, false},
+      {&Form1::Command8_Click, 0, 0, true},  // nothing typed: nothing to clear
+      {&Form1::Command8_Click, 0, 1, true},
+      {&Form1::Command8_Click, 0, 2, false},  // 2: with a subkey
   };
   for (const auto& c : cases) {
     StartupMachine fresh;
     RecordingHost shown;
     Form1 window(fresh.platform, shown);
     fresh.PutString(kHkeyCurrentUser, kBrowserMain, "Window Title", "Hacked by x");
-    c.seed(fresh);
+    if (c.refused) fresh.registry.DenyWrite(c.refused, kBrowserMain, true);
+    if (c.typed) fresh.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
+    if (c.typed == 2) fresh.registry.AddKey(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub");
     (window.*c.command)();
-    ASSERT_EQ(shown.boxes.size(), 1u) << c.what;
     const bool title = c.command == &Form1::Command7_Click;
-    EXPECT_EQ(shown.boxes[0].text == G(title ? "IE标题恢复成功！" : "地址栏网址已被清除!"), c.done) << c.what;
+    ASSERT_EQ(shown.boxes.size(), 1u);
+    EXPECT_EQ(shown.boxes[0].text == G(title ? "IE标题恢复成功！" : "地址栏网址已被清除!"), c.done) << title;
     EXPECT_EQ(title ? HasValue(fresh.registry, kHkeyCurrentUser, kBrowserMain, "Window Title", kRegSz,
                                Sz("Microsoft Internet Explorer"))
                     : !fresh.registry.HasKey(kHkeyCurrentUser, kTypedUrls),
-              c.done) << c.what;
+              c.done) << c.typed;
   }
 }
 
