@@ -1,5 +1,6 @@
-// The main window on a memory machine: what it loads, the detail panel and
-// the two browser repairs (delete and cancel are driven on Wine).
+// The main window on a memory machine: the start page and locks it reads and
+// writes, the detail panel and the two browser repairs (delete and cancel are
+// driven on Wine).
 #include <gtest/gtest.h>
 
 #include "app/web_site.h"
@@ -15,19 +16,35 @@ std::string ConfiguredAddress() {
   return "C:\\Program Files\\Qelmora\\" + G("说明.htm");
 }
 
-TEST_F(Form1Test, LoadReadsStartPageLocksAndEntriesAndOpensTheWebSiteOnFirstRunOnly) {
+TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirstRunOnly) {
   machine.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", G("http://主页/"));
   // A lock is on only when it holds one, as a DWORD or as text set by hand.
   machine.registry.PutDword(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools", 2);
   machine.PutString(kHkeyCurrentUser, kControlPanel, "HomePage", "1");
+  machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoRun", 1);
+  machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoClose", 1);
   Load();
   EXPECT_EQ(form->Text1.text() + "|" + std::to_string(form->Checkregedit.value() * 10 + form->Checkhomepage.value()),
             G("http://主页/") + "|1");
+  form->Text1.SetText("");
+  form->Command2_Click();
+  EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools"));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kControlPanel, "HomePage", kRegDword, std::string("\1\0\0\0", 4)));
+  for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
+    EXPECT_TRUE(HasValue(machine.registry, root, kBrowserMain, "start page", kRegSz, Sz("about:blank")));
+  EXPECT_EQ(machine.registry.ValueNames(kHkeyCurrentUser, kExplorerPolicies).size(), 0u);
+  // A page that is there but cannot be read is kept, unless the user typed one.
+  for (const char* typed : {"", "http://new/"}) {
+    machine.registry.Put(kHkeyCurrentUser, kBrowserMain, "Start Page", kRegBinary, "12345678");
+    Load();
+    form->Text1.SetText(typed);
+    form->Command2_Click();
+    EXPECT_TRUE(*typed ? HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegSz, Sz(typed))
+                       : HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegBinary, "12345678"));
+  }
   const auto& calls = machine.memory.system().shellCalls;
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].file, ConfiguredAddress());
-  Load();
-  EXPECT_EQ(calls.size(), 1u);
 }
 
 TEST_F(Form1Test, AMissingShippedPageOpensNothingAndSaysSo) {

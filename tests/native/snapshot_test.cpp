@@ -24,10 +24,13 @@ class SnapshotTest : public Form1Test {
   }
 };
 
-TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameLists) {
+TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameListsAndTypes) {
   machine.PutString(kHkeyLocalMachine, kRun, G("输入法,中文"), "c:\\ime.exe /a,\"b\"");
   machine.PutString(kHkeyLocalMachine, kRunTwin, "say \"hi\"", "off.exe");
   machine.PutString(kHkeyCurrentUser, kRunOnce, "", "");
+  machine.registry.PutDword(kHkeyCurrentUser, kRunOnceEx, "A", 1);
+  machine.PutString(kHkeyCurrentUser, std::string(kRunOnceEx) + "-", "A", "1");
+  machine.PutString(kHkeyCurrentUser, kRunOnceEx, "exp", "%windir%\\a.exe", kRegExpandSz);
   machine.AddStartupFile("s.lnk", kAttrHidden);
   machine.profile.Put("windows", "load", "  padded.exe  ");
   Load();
@@ -37,12 +40,15 @@ TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameLists) {
   EXPECT_EQ(File(kCommandsFile).find("c:\\ime.exe /a,\"b\"\r\noff.exe\r\n\r\n"), 0u);
   EXPECT_EQ(File(kTagsFile).find("reg\r\nreg\r\nHKCUrunonce\r\n"), 0u);
   const std::string saved = AllRows();
-  Click(0);
+  Click(RowOf("A"));  // a row deleted and restored takes back the type at its own place
   form->Command1_Click();
   form->List1.SetSelected(0, false);
   form->Command6_Click();
   EXPECT_EQ(AllRows() + form->Label1.text() + "01"[form->Command1.enabled()] + LastMessage(),
             saved + "0" + G("把自动启动项恢复到上次保存的状态！核对正确按【确认】"));
+  form->Command2_Click();
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRunOnceEx, "exp", kRegExpandSz, Sz("%windir%\\a.exe")));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRunOnceEx, "A", kRegDword, std::string("\1\0\0\0", 4)));
 }
 
 TEST_F(SnapshotTest, RestoreReadsMarksAsTruthWordsOrNumbersAndAnyLineBreak) {
@@ -88,10 +94,10 @@ TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
   form->Command3_Click();
   machine.files.Lock(kTagsFile, false);
   EXPECT_NE(LastMessage().find(kTagsFile), std::string::npos);
-  EXPECT_EQ(std::to_string(machine.files.Exists(kNamesFile)) + File(kCommandsFile), "0old.exe\r\n");
-  machine.files.SetDiskFull(true);
+  machine.files.SetDiskFull(true);  // each write stores half its bytes, then fails
   form->Command3_Click();
   EXPECT_NE(LastMessage().find(G("磁盘空间不足")), std::string::npos);
+  EXPECT_EQ(std::to_string(machine.files.Exists(kNamesFile)) + File(kCommandsFile), "0old.exe\r\n");
   for (const auto& box : host.boxes) EXPECT_EQ(box.text.find(G("已经把自启动项保存到文件")), std::string::npos);
 }
 
@@ -99,20 +105,6 @@ TEST(SnapshotFormat, MoreRowsThanARestoreTakesBackAreNotSaved) {
   SnapshotFiles bytes;
   int offending = -1;
   EXPECT_FALSE(FormatSnapshot(std::vector<StartupEntry>(kMaxSnapshotRows + 1, {"n", true, "c", "reg"}), &bytes, &offending));
-}
-
-TEST_F(SnapshotTest, ARestoredRowKeepsTheTypeOfTheValueAtItsOwnPlace) {
-  machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
-  machine.registry.PutDword(kHkeyLocalMachine, kRun, "A", 1);
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "A", "1");
-  Load();
-  form->Command3_Click();
-  Click(0);
-  form->Command1_Click();
-  form->Command6_Click();
-  form->Command2_Click();
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRun, "exp", kRegExpandSz, Sz("%windir%\\a.exe")));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRun, "A", kRegDword, std::string("\1\0\0\0", 4)));
 }
 
 }  // namespace
