@@ -54,6 +54,8 @@ void SeedRichMachine(StartupMachine& m) {
   m.AddStartupFile("a.lnk", kAttrHidden | kAttrReadOnly);
   m.AddStartupFile("b.lnk", kAttrReadOnly);
   m.AddStartupFile("b.exe");  // both follow the last row "b"
+  m.PutString(kHkeyCurrentUser, kRun, "??", "korean.exe");
+  m.registry.MakeNameUnrepresentable(kHkeyCurrentUser, kRun, "??");
 }
 
 void ChangeRows(Form1& form) {
@@ -77,25 +79,6 @@ std::string Places(const StartupMachine& m) {
   for (unsigned char c : dump)
     out += (c < ' ' && c != '\n') || c > '~' ? "<" + std::to_string(c) + ">" : std::string(1, c);
   return out;
-}
-
-TEST_F(CommitTest, RowsMoveTradePlacesAndAreEditedOrDeletedWhileAllElseStays) {
-  SeedRichMachine(machine);
-  Load();
-  ChangeRows(*form);
-  machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
-  form->Command2_Click();
-  EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
-                             "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun-|exp|2|%windir%\\a.exe<0>\n"
-                             "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
-                             "runOnce|u-junk|1|a.exe<0>old<0>\n"
-                             "RunOnceEx|Edited|4|<9><0><0><0>\nini|load|n.exe\nini|noload|l.exe\n");
-  std::uint32_t attributes = 0;  // Wine adds archive
-  for (const char* file : {"a.lnk", "b.lnk", "b.exe"})
-    attributes += machine.files.Attributes(machine.StartupPath(file)) & ~(kAttrArchive | kAttrNormal);
-  EXPECT_EQ(attributes, 2 * kAttrHidden);
-  EXPECT_FALSE(machine.files.Exists(machine.StartupPath("gone.lnk")) || machine.files.Exists(machine.StartupPath("ro.lnk")));
-  EXPECT_TRUE(machine.files.Exists(machine.StartupPath("desktop.ini")) && machine.files.Exists(machine.StartupPath("unseen.lnk")));
 }
 
 TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
@@ -196,24 +179,17 @@ std::vector<StartupEntry> Rows(Form1& form) {
   return rows;
 }
 
-// One commit on the rich machine, with a value in every key, cut after budget
-// calls (-1: never). Returns the calls it made; checks that no listed row is lost.
+// The rich machine's commit, cut after budget calls (-1: never). Checks that no listed
+// row is lost, and that a commit run through leaves the machine as the lists say.
 long CommitCutAfter(long budget) {
   StartupMachine m;
   SeedRichMachine(m);
-  for (const StartupSource* s = StartupSources(); s < StartupSources() + kSourceCount; ++s)
-    for (bool on : {true, false})
-      if (s->kind == PlaceKind::RegistryKey)
-        m.PutString(s->root, KeyPath(s->writePath, on), std::string(s->tag) + "-" + "01"[on], "c:\\x.exe");
-  m.PutString(kHkeyCurrentUser, kRun, "??", "korean.exe");
-  m.registry.MakeNameUnrepresentable(kHkeyCurrentUser, kRun, "??");
   RecordingHost host;
   Form1 form(m.platform, host);
   form.Form_Load();
   const std::vector<StartupEntry> scanned = Rows(form);
   ChangeRows(form);
-  Toggle(form, "|reg-1|reg2-0|");
-  Delete(form, "regs-1");
+  m.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
   const std::vector<StartupEntry> wanted = Rows(form);
   const long before = m.memory.CallCount();
   m.memory.SetCallBudget(budget);
@@ -233,7 +209,17 @@ long CommitCutAfter(long budget) {
   }
   std::vector<std::string> names = m.registry.ValueNames(kHkeyCurrentUser, kRun);
   EXPECT_EQ(std::count(names.begin(), names.end(), "??") + std::count(names.begin(), names.end(), "multi"), 2);
-  if (budget < 0) EXPECT_TRUE(host.ended && host.boxes.empty() && m.Dump().find("(backup)") == std::string::npos);
+  if (budget >= 0) return calls;
+  EXPECT_TRUE(host.ended && host.boxes.empty());
+  EXPECT_EQ(Places(m), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
+                       "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun|??|0|\nRun-|exp|2|%windir%\\a.exe<0>\n"
+                       "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
+                       "runOnce|u-junk|1|a.exe<0>old<0>\n"
+                       "RunOnceEx|Edited|4|<9><0><0><0>\nini|load|n.exe\nini|noload|l.exe\n");
+  std::string files;  // read-only, hidden and system bits; a missing file has them all
+  for (const char* f : {"a.lnk", "b.lnk", "b.exe", "gone.lnk", "ro.lnk", "desktop.ini", "unseen.lnk"})
+    files += std::to_string(m.files.Attributes(m.StartupPath(f)) & (kAttrReadOnly | kAttrHidden | kAttrSystem));
+  EXPECT_EQ(files, "0227760");
   return calls;
 }
 
