@@ -153,26 +153,6 @@ TEST_F(CommitTest, WithoutAStartupFolderPathNoFileIsTouched) {
   EXPECT_TRUE(machine.files.Exists("C:\\boot.ini") && machine.files.Exists(machine.StartupPath("s.lnk")));
 }
 
-// Whether entry's text stands in the place its tag and mark name, or under
-// a spare name a swap copies it to.
-bool IsKept(StartupMachine& m, const StartupEntry& e) {
-  const StartupSource* s = FindSource(e.tag);
-  std::string text;
-  RegValue value;
-  if (s->kind == PlaceKind::StartupFolder) return m.files.Exists(e.commandLine);
-  if (s->kind == PlaceKind::WinIni && m.profile.Get("windows", e.enabled ? s->iniKey : s->iniDisabledKey, &text) &&
-      text == e.commandLine)
-    return true;
-  if (s->kind == PlaceKind::RegistryKey &&
-      Module1(m.registry).ReadRegValue(s->root, KeyPath(s->writePath, e.enabled), e.name, &value) == kOk &&
-      !value.empty() && value.TextForm() == e.commandLine)
-    return true;
-  const std::string dump = m.Dump();
-  for (const char* type : {"|1|", "|2|"})  // the spare copy keeps the value's type
-    if (dump.find(" (backup)" + (type + e.commandLine) + '\0') != dump.npos) return true;
-  return false;
-}
-
 std::vector<StartupEntry> Rows(Form1& form) {
   std::vector<StartupEntry> rows;
   for (int i = 0; i < form.entries().Count(); ++i) rows.push_back(form.entries().Row(i));
@@ -199,12 +179,22 @@ long CommitCutAfter(long budget) {
   }
   m.memory.SetCallBudget(-1);
   const long calls = m.memory.CallCount() - before;
+  Form1 next(m.platform, host);  // what the next start lists
+  next.Form_Load();
+  const std::vector<StartupEntry> listed = Rows(next);
+  auto kept = [&](const StartupEntry& e) {  // as it was, or as a swap's spare copy
+    for (const StartupEntry& r : listed)
+      if (r.commandLine == e.commandLine &&
+          (r.name.find(" (backup)") != std::string::npos || (r.name == e.name && r.tag == e.tag && r.enabled == e.enabled)))
+        return true;
+    return false;
+  };
   // Each row still listed: its wanted copy, or when cut, its scanned one.
   for (const StartupEntry& row : wanted) {
     if (row.name == "??" || row.name == "Both") continue;  // out of reach; one place for two
-    bool found = IsKept(m, row);
+    bool found = kept(row);
     for (const StartupEntry& old : scanned)
-      found = found || (budget >= 0 && old.tag == row.tag && old.name == row.name && IsKept(m, old));
+      found = found || (budget >= 0 && old.tag == row.tag && old.name == row.name && kept(old));
     EXPECT_TRUE(found) << "row " << row.name << " lost after " << budget << " calls";
   }
   std::vector<std::string> names = m.registry.ValueNames(kHkeyCurrentUser, kRun);
