@@ -144,15 +144,6 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   EXPECT_NE(LastMessage().find("?x"), std::string::npos);
 }
 
-TEST_F(CommitTest, WithoutAStartupFolderPathNoFileIsTouched) {
-  machine.files.AddFile("C:\\boot.ini", "x");
-  machine.AddStartupFile("s.lnk");
-  Load();
-  machine.registry.RemoveKey(kHkeyCurrentUser, kShellFolders);
-  form->Command2_Click();
-  EXPECT_TRUE(machine.files.Exists("C:\\boot.ini") && machine.files.Exists(machine.StartupPath("s.lnk")));
-}
-
 std::vector<StartupEntry> Rows(Form1& form) {
   std::vector<StartupEntry> rows;
   for (int i = 0; i < form.entries().Count(); ++i) rows.push_back(form.entries().Row(i));

@@ -55,19 +55,16 @@ TEST_F(Form1Test, AMissingShippedPageOpensNothingAndSaysSo) {
   EXPECT_EQ(LastMessage(), G("找不到说明页：") + ConfiguredAddress());
 }
 
-TEST_F(Form1Test, SelectingARowShowsItsPlaceAndEditingChangesOnlyItsCommandLine) {
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "off", "off.exe");
+TEST_F(Form1Test, SelectingARowShowsItsPlaceWhichFollowsTheMarkAndAFilesPathIsNeverEdited) {
+  machine.PutString(kHkeyLocalMachine, kRun, "on", "on.exe");
   machine.AddStartupFile("s.lnk");
   Load();
-  Click(RowOf("off"));
-  form->Text2.SetText("off.exe /x");
-  EXPECT_EQ(AllRows(), "off|off.exe /x|reg|0\ns|" + machine.StartupPath("s.lnk") + "|startup|1\n");
   Click(RowOf("s"));
-  EXPECT_EQ(form->text2text.text(), G("开始菜单－程序－启动(删除后不可恢复)"));
-  EXPECT_FALSE(form->Text2.enabled());  // a file's path is not edited
-  form->List1.SetSelected(RowOf("off"), true);  // the place follows the mark
-  Click(RowOf("off"));
-  EXPECT_EQ(form->text2text.text(), "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+  EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()], G("开始菜单－程序－启动(删除后不可恢复)") + "0");
+  form->List1.SetSelected(RowOf("on"), false);
+  Click(RowOf("on"));
+  EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()],
+            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-1");
 }
 
 TEST(BrowserRepairs, ReportWhatHappenedToTheUsersKeys) {

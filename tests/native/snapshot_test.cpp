@@ -43,6 +43,7 @@ TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameListsAndType
   Click(RowOf("A"));  // a row deleted and restored takes back the type at its own place
   form->Command1_Click();
   form->List1.SetSelected(0, false);
+  Click(0);
   form->Command6_Click();
   EXPECT_EQ(AllRows() + form->Label1.text() + "01"[form->Command1.enabled()] + LastMessage(),
             saved + "0" + G("把自动启动项恢复到上次保存的状态！核对正确按【确认】"));
