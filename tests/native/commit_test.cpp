@@ -11,64 +11,64 @@
 namespace qel::test {
 namespace {
 
-int RowOf(const Form1& form, const std::string& name) {
-  for (int i = 0; i < form.List1.ListCount(); ++i)
-    if (form.List1.List(i) == name) return i;
-  return -1;
-}
-// Flips the mark of every row whose name is in names, "|a|b|".
-void Toggle(Form1& form, const std::string& names) {
-  for (int i = 0; i < form.List1.ListCount(); ++i)
-    if (names.find("|" + form.List1.List(i) + "|") != std::string::npos)
-      form.List1.SetSelected(i, !form.List1.Selected(i));
-}
-void Click(Form1& form, const std::string& name) {
-  form.List1.SetListIndex(RowOf(form, name));
-  form.List1_Click();
-}
-void Delete(Form1& form, const std::string& name) {
-  Click(form, name);
-  form.Command1_Click();
-}
+class CommitTest : public Form1Test {
+ public:
+  void TestBody() override {}  // also made afresh, outside a test, for each cut of a commit
+  long CommitCutAfter(long budget);
+
+ protected:
+  // Flips the mark of every row whose name is in names, "|a|b|".
+  void Toggle(const std::string& names) {
+    for (int i = 0; i < form->List1.ListCount(); ++i)
+      if (names.find("|" + form->List1.List(i) + "|") != std::string::npos)
+        form->List1.SetSelected(i, !form->List1.Selected(i));
+  }
+  void Delete(const std::string& name) { Click(RowOf(name)); form->Command1_Click(); }
+  std::vector<StartupEntry> Rows() const {
+    std::vector<StartupEntry> rows;
+    for (int i = 0; i < form->entries().Count(); ++i) rows.push_back(form->entries().Row(i));
+    return rows;
+  }
+  void SeedRichMachine();
+  void ChangeRows();
+};
 
 // Moves, both kinds of swap, two rows for one place, edits keeping their types, deletes
 // of values, Win.ini keys and (read-only) files, and what the commit must never touch.
-void SeedRichMachine(StartupMachine& m) {
-  m.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
-  m.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
-  m.PutString(kHkeyLocalMachine, kRun, "Both", "first.exe");
-  m.PutString(kHkeyLocalMachine, kRunTwin, "Both", "last.exe");
-  m.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Edited", 7);
-  m.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
-  m.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
-  m.registry.Put(kHkeyCurrentUser, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
-  m.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
-  m.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
-  m.registry.Put(kHkeyCurrentUser, kRunOnce, "u-junk", kRegSz, std::string("a.exe\0old\0", 10));
-  m.profile.Put("windows", "load", "l.exe");
-  m.profile.Put("windows", "noload", "n.exe");
-  m.profile.Put("windows", "run", "r.exe");
-  m.AddStartupFile("gone.lnk");
-  m.AddStartupFile("ro.lnk", kAttrReadOnly | kAttrHidden);
-  m.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);
-  m.AddStartupFile("a.lnk", kAttrHidden | kAttrReadOnly);
-  m.AddStartupFile("b.lnk", kAttrReadOnly);
-  m.AddStartupFile("b.exe");  // both follow the last row "b"
-  m.PutString(kHkeyCurrentUser, kRun, "??", "korean.exe");
-  m.registry.MakeNameUnrepresentable(kHkeyCurrentUser, kRun, "??");
+void CommitTest::SeedRichMachine() {
+  machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
+  machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
+  machine.PutString(kHkeyLocalMachine, kRun, "Both", "first.exe");
+  machine.PutString(kHkeyLocalMachine, kRunTwin, "Both", "last.exe");
+  machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Edited", 7);
+  machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
+  machine.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
+  machine.registry.Put(kHkeyCurrentUser, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
+  machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
+  machine.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
+  machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-junk", kRegSz, std::string("a.exe\0old\0", 10));
+  machine.PutString(kHkeyCurrentUser, kRun, "??", "korean.exe");
+  machine.registry.MakeNameUnrepresentable(kHkeyCurrentUser, kRun, "??");
+  machine.profile.Put("windows", "load", "l.exe");
+  machine.profile.Put("windows", "noload", "n.exe");
+  machine.profile.Put("windows", "run", "r.exe");
+  machine.AddStartupFile("gone.lnk");
+  machine.AddStartupFile("ro.lnk", kAttrReadOnly | kAttrHidden);
+  machine.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);
+  machine.AddStartupFile("a.lnk", kAttrHidden | kAttrReadOnly);
+  machine.AddStartupFile("b.lnk", kAttrReadOnly);
+  machine.AddStartupFile("b.exe");  // both follow the last row "b"
 }
 
-void ChangeRows(Form1& form) {
-  Toggle(form, "|Foo|exp|l.exe|n.exe|a|b|");  // both Foo trade places, as do load and noload
-  form.List1.SetSelected(RowOf(form, "Both"), false);  // two rows for one place: the last is written
-  for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(form, name);
-  Click(form, "Edited");
-  form.Text2.SetText("9");
-  Click(form, "plain");
-  form.Text2.SetText("%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
+void CommitTest::ChangeRows() {
+  Toggle("|Foo|exp|l.exe|n.exe|a|b|");  // both Foo trade places, as do load and noload
+  form->List1.SetSelected(RowOf("Both"), false);  // two rows for one place: the last is written
+  for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(name);
+  Click(RowOf("Edited"));
+  form->Text2.SetText("9");
+  Click(RowOf("plain"));
+  form->Text2.SetText("%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
 }
-
-using CommitTest = Form1Test;
 
 // Every managed value and Win.ini key after the confirm, one a line: key|name|type|bytes,
 // with the keys' common folder left out and bytes other than printable ASCII as <n>.
@@ -98,9 +98,9 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   machine.registry.DenyWrite(kHkeyCurrentUser, kRunTwin, true);  // no spare copy for the swap
   machine.files.Lock(machine.StartupPath("locked.lnk"), true);
   machine.files.Lock(machine.StartupPath("hold.lnk"), true);
-  Toggle(*form, "|moved|Held|ok|l.exe|n.exe|hold|");
-  Delete(*form, "deleted");
-  Delete(*form, "locked");
+  Toggle("|moved|Held|ok|l.exe|n.exe|hold|");
+  Delete("deleted");
+  Delete("locked");
   form->Command2_Click();
   EXPECT_EQ(Places(machine), "Run|moved|1|m.exe<0>\nRun|deleted|1|d.exe<0>\nRun|Held|7|a<0><0>\nRun|ok|1|ok.exe<0>\n"
                              "Run-|Held|1|h.exe<0>\nini|load|l.exe\nini|noload|n.exe\n");
@@ -144,35 +144,25 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   EXPECT_NE(LastMessage().find("?x"), std::string::npos);
 }
 
-std::vector<StartupEntry> Rows(Form1& form) {
-  std::vector<StartupEntry> rows;
-  for (int i = 0; i < form.entries().Count(); ++i) rows.push_back(form.entries().Row(i));
-  return rows;
-}
-
 // The rich machine's commit, cut after budget calls (-1: never). Checks that no listed
 // row is lost, and that a commit run through leaves the machine as the lists say.
-long CommitCutAfter(long budget) {
-  StartupMachine m;
-  SeedRichMachine(m);
-  RecordingHost host;
-  Form1 form(m.platform, host);
-  form.Form_Load();
-  const std::vector<StartupEntry> scanned = Rows(form);
-  ChangeRows(form);
-  m.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
-  const std::vector<StartupEntry> wanted = Rows(form);
-  const long before = m.memory.CallCount();
-  m.memory.SetCallBudget(budget);
+long CommitTest::CommitCutAfter(long budget) {
+  SeedRichMachine();
+  Load();
+  const std::vector<StartupEntry> scanned = Rows();
+  ChangeRows();
+  machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
+  const std::vector<StartupEntry> wanted = Rows();
+  const long before = machine.memory.CallCount();
+  machine.memory.SetCallBudget(budget);
   try {
-    form.Command2_Click();
+    form->Command2_Click();
   } catch (const mem::PowerCut&) {
   }
-  m.memory.SetCallBudget(-1);
-  const long calls = m.memory.CallCount() - before;
-  Form1 next(m.platform, host);  // what the next start lists
-  next.Form_Load();
-  const std::vector<StartupEntry> listed = Rows(next);
+  machine.memory.SetCallBudget(-1);
+  const long calls = machine.memory.CallCount() - before;
+  Load();  // what the next start lists
+  const std::vector<StartupEntry> listed = Rows();
   auto kept = [&](const StartupEntry& e) {  // as it was, or as a swap's spare copy
     for (const StartupEntry& r : listed)
       if (r.commandLine == e.commandLine &&
@@ -188,18 +178,18 @@ long CommitCutAfter(long budget) {
       found = found || (budget >= 0 && old.tag == row.tag && old.name == row.name && kept(old));
     EXPECT_TRUE(found) << "row " << row.name << " lost after " << budget << " calls";
   }
-  std::vector<std::string> names = m.registry.ValueNames(kHkeyCurrentUser, kRun);
+  std::vector<std::string> names = machine.registry.ValueNames(kHkeyCurrentUser, kRun);
   EXPECT_EQ(std::count(names.begin(), names.end(), "??") + std::count(names.begin(), names.end(), "multi"), 2);
   if (budget >= 0) return calls;
   EXPECT_TRUE(host.ended && host.boxes.empty());
-  EXPECT_EQ(Places(m), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
+  EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
                        "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun|??|0|\nRun-|exp|2|%windir%\\a.exe<0>\n"
                        "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
                        "runOnce|u-junk|1|a.exe<0>old<0>\n"
                        "RunOnceEx|Edited|4|<9><0><0><0>\nini|load|n.exe\nini|noload|l.exe\n");
   std::string files;  // read-only, hidden and system bits; a missing file has them all
   for (const char* f : {"a.lnk", "b.lnk", "b.exe", "gone.lnk", "ro.lnk", "desktop.ini", "unseen.lnk"})
-    files += std::to_string(m.files.Attributes(m.StartupPath(f)) & (kAttrReadOnly | kAttrHidden | kAttrSystem));
+    files += std::to_string(machine.files.Attributes(machine.StartupPath(f)) & (kAttrReadOnly | kAttrHidden | kAttrSystem));
   EXPECT_EQ(files, "0227760");
   return calls;
 }
@@ -207,10 +197,10 @@ long CommitCutAfter(long budget) {
 // A commit cut short after any platform call (a power cut, a crash) loses no
 // entry: every row still in the list is in its old place or its new one.
 TEST(CommitFaultTest, NoRowIsLostWhereverTheCommitStops) {
-  const long fullCommitCalls = CommitCutAfter(-1);
+  const long fullCommitCalls = CommitTest().CommitCutAfter(-1);
   ASSERT_GT(fullCommitCalls, 100);
   for (long k = 0; k < fullCommitCalls && !::testing::Test::HasFailure(); ++k)
-    EXPECT_EQ(CommitCutAfter(k), k) << "not cut after " << k << " calls";
+    EXPECT_EQ(CommitTest().CommitCutAfter(k), k) << "not cut after " << k << " calls";
 }
 
 // The type and bytes an edited row is written with.
