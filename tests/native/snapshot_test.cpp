@@ -52,22 +52,18 @@ TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameListsAndType
   EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRunOnceEx, "A", kRegDword, std::string("\1\0\0\0", 4)));
 }
 
-TEST_F(SnapshotTest, RestoreReadsMarksAsTruthWordsOrNumbersAndAnyLineBreak) {
-  WriteSnapshot("\"a\",\"TRUE\"\r\n\"b\",false\r\n\"c\",0\n\"d\",-1\r  e  , 2.5 \r\n",
-                "a.exe\r\nb.exe\rc.exe\nd.exe\r\ne.exe\r\n", "reg\r\nreg\r\n\"reg2\"\r\nrun\r\nload\r\n");
-  Load();
-  form->Command6_Click();
-  EXPECT_EQ(AllRows(), "a|a.exe|reg|1\nb|b.exe|reg|0\nc|c.exe|reg2|0\nd|d.exe|run|1\ne|e.exe|load|1\n");
-}
-
-TEST_F(SnapshotTest, ABrokenSnapshotChangesNothingAndSaysSo) {
+TEST_F(SnapshotTest, RestoreTakesMarksAsTruthWordsOrNumbersAndABrokenSnapshotChangesNothing) {
   const std::string tooMany(10 << 20, '\n');  // 10 MB of empty lines: refused before any is built
-  const struct { const char* why; std::string names, commands, tags; } cases[] = {
-      {"a mark that is no truth word", "\"a\",\"Yes\"\r\n", "a.exe\r\n", "reg\r\n"},
-      {"command lines short", "\"a\",\"True\"\r\n\"b\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n"},
-      {"tags long", "\"a\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n"},
-      {"a missing mark", "\"a\"\r\n", "a.exe\r\n", "reg\r\n"},
-      {"more rows than a list holds", tooMany, tooMany, tooMany},
+  const std::string refused = "kept|kept.exe|reg|1\n" + G("没有发现上次保存的数据！") + "kept.exe";
+  const struct { const char* why; std::string names, commands, tags, after; } cases[] = {
+      {"truth words or numbers, any line break", "\"a\",\"TRUE\"\r\n\"b\",false\r\n\"c\",0\n\"d\",-1\r  e  , 2.5 \r\n",
+       "a.exe\r\nb.exe\rc.exe\nd.exe\r\ne.exe\r\n", "reg\r\nreg\r\n\"reg2\"\r\nrun\r\nload\r\n",
+       "a|a.exe|reg|1\nb|b.exe|reg|0\nc|c.exe|reg2|0\nd|d.exe|run|1\ne|e.exe|load|1\n" + G("把自动启动项恢复到上次保存的状态！核对正确按【确认】")},
+      {"a mark that is no truth word", "\"a\",\"Yes\"\r\n", "a.exe\r\n", "reg\r\n", refused},
+      {"command lines short", "\"a\",\"True\"\r\n\"b\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n", refused},
+      {"tags long", "\"a\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n", refused},
+      {"a missing mark", "\"a\"\r\n", "a.exe\r\n", "reg\r\n", refused},
+      {"more rows than a list holds", tooMany, tooMany, tooMany, refused},
   };
   machine.PutString(kHkeyLocalMachine, kRun, "kept", "kept.exe");
   for (const auto& c : cases) {
@@ -75,10 +71,11 @@ TEST_F(SnapshotTest, ABrokenSnapshotChangesNothingAndSaysSo) {
     Load();
     Click(0);
     form->Command6_Click();
-    EXPECT_EQ(AllRows() + LastMessage() + form->Label1.text(), "kept|kept.exe|reg|1\n" + G("没有发现上次保存的数据！") + "kept.exe") << c.why;
+    EXPECT_EQ(AllRows() + LastMessage() + form->Label1.text(), c.after) << c.why;
+    const std::string rows = AllRows();
     machine.files.RemoveFile(kCommandsFile);  // one file missing
     form->Command6_Click();
-    EXPECT_EQ(AllRows(), "kept|kept.exe|reg|1\n") << c.why;
+    EXPECT_EQ(AllRows(), rows) << c.why;
   }
 }
 
@@ -100,10 +97,7 @@ TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
   EXPECT_NE(LastMessage().find(G("磁盘空间不足")), std::string::npos);
   EXPECT_EQ(std::to_string(machine.files.Exists(kNamesFile)) + File(kCommandsFile), "0old.exe\r\n");
   for (const auto& box : host.boxes) EXPECT_EQ(box.text.find(G("已经把自启动项保存到文件")), std::string::npos);
-}
-
-TEST(SnapshotFormat, MoreRowsThanARestoreTakesBackAreNotSaved) {
-  SnapshotFiles bytes;
+  SnapshotFiles bytes;  // more rows than a restore takes back
   int offending = -1;
   EXPECT_FALSE(FormatSnapshot(std::vector<StartupEntry>(kMaxSnapshotRows + 1, {"n", true, "c", "reg"}), &bytes, &offending));
 }
