@@ -24,6 +24,7 @@ class CommitTest : public Form1Test {
         form->List1.SetSelected(i, !form->List1.Selected(i));
   }
   void Delete(const std::string& name) { Click(RowOf(name)); form->Command1_Click(); }
+  void Edit(const std::string& name, const std::string& text) { Click(RowOf(name)); form->Text2.SetText(text); }
   std::vector<StartupEntry> Rows() const {
     std::vector<StartupEntry> rows;
     for (int i = 0; i < form->entries().Count(); ++i) rows.push_back(form->entries().Row(i));
@@ -64,10 +65,8 @@ void CommitTest::ChangeRows() {
   Toggle("|Foo|exp|l.exe|n.exe|a|b|");  // both Foo trade places, as do load and noload
   form->List1.SetSelected(RowOf("Both"), false);  // two rows for one place: the last is written
   for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(name);
-  Click(RowOf("Edited"));
-  form->Text2.SetText("9");
-  Click(RowOf("plain"));
-  form->Text2.SetText("%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
+  Edit("Edited", "9");
+  Edit("plain", "%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
 }
 
 // Every managed value and Win.ini key after the confirm, one a line: key|name|type|bytes,

@@ -20,7 +20,6 @@ TEST_F(ScannerTest, ListsEverySourceInCatalogueOrderWithTwinsUncheckedAndEveryVa
   machine.PutString(kHkeyLocalMachine, kRun, std::string(16384, 'N'), "x.exe");  // unreadable: skipped
   machine.registry.Put(kHkeyLocalMachine, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
   machine.registry.Put(kHkeyLocalMachine, kRun, "blob", kRegBinary, "12345");
-  machine.registry.Put(kHkeyLocalMachine, kRun, "qword", kRegQword, "12345678");
   machine.registry.Put(kHkeyLocalMachine, kRun, "small", kRegBinary, "\x05");
   machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "svc", "svc.exe");
   machine.PutString(kHkeyCurrentUser, kRunOnce, "", "default.exe");
@@ -50,14 +49,16 @@ TEST_F(ScannerTest, ListsEverySourceInCatalogueOrderWithTwinsUncheckedAndEveryVa
 // The registry layer: what reads give back, byte for byte.
 constexpr char kKey[] = "Software\\Qelmora\\Test";
 
-// A registry where the value "grows" gets longer before every query of it.
+// A registry where the value "grows" gets longer before every query of it, and
+// "settles" before its first two only.
 class GrowingRegistry : public mem::MemoryRegistry {
  public:
   Status QueryValue(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) override {
-    PutString(kHkeyCurrentUser, kKey, "grows", grown += 'x');
+    if (name == "grows" || (name == "settles" && settles.size() < 2))
+      PutString(kHkeyCurrentUser, kKey, name, (name == "grows" ? grows : settles) += 'x');
     return MemoryRegistry::QueryValue(key, name, type, data, size);
   }
-  std::string grown;
+  std::string grows, settles;
 };
 
 TEST(Module1Test, ReadsGiveTheTextOrIntegerOrLeaveTheDataAlone) {
@@ -72,7 +73,7 @@ TEST(Module1Test, ReadsGiveTheTextOrIntegerOrLeaveTheDataAlone) {
   const struct { const char* name; std::string text; Status status; } cases[] = {
       {"huge", std::string(70000, 'y'), kOk}, {"path", "%SystemRoot%\\a.exe", kOk}, {"junk", "ab", kOk}, {"minusOne", "-1", kOk}, {"short", "65535", kOk},
       {"blob", "untouched", kMoreData}, {"multi", "untouched", kOk}, {"missing", "untouched", kFileNotFound},
-      {"grows", "untouched", kMoreData}};  // never zeros passed off as its text
+      {"settles", "xx", kOk}, {"grows", "untouched", kMoreData}};  // never zeros passed off as its text
   Module1 registry(r);
   for (const auto& c : cases) {
     RegValue value = RegValue::FromText("untouched");
