@@ -11,64 +11,6 @@
 namespace qel::test {
 namespace {
 
-class CommitTest : public Form1Test {
- public:
-  void TestBody() override {}  // also made afresh, outside a test, for each cut of a commit
-  long CommitCutAfter(long budget);
-
- protected:
-  // Flips the mark of every row whose name is in names, "|a|b|".
-  void Toggle(const std::string& names) {
-    for (int i = 0; i < form->List1.ListCount(); ++i)
-      if (names.find("|" + form->List1.List(i) + "|") != std::string::npos)
-        form->List1.SetSelected(i, !form->List1.Selected(i));
-  }
-  void Delete(const std::string& name) { Click(RowOf(name)); form->Command1_Click(); }
-  void Edit(const std::string& name, const std::string& text) { Click(RowOf(name)); form->Text2.SetText(text); }
-  std::vector<StartupEntry> Rows() const {
-    std::vector<StartupEntry> rows;
-    for (int i = 0; i < form->entries().Count(); ++i) rows.push_back(form->entries().Row(i));
-    return rows;
-  }
-  void SeedRichMachine();
-  void ChangeRows();
-};
-
-// Moves, both kinds of swap, two rows for one place, edits keeping their types, deletes
-// of values, Win.ini keys and (read-only) files, and what the commit must never touch.
-void CommitTest::SeedRichMachine() {
-  machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
-  machine.PutString(kHkeyLocalMachine, kRun, "Both", "first.exe");
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "Both", "last.exe");
-  machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Edited", 7);
-  machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
-  machine.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
-  machine.registry.Put(kHkeyCurrentUser, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
-  machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
-  machine.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
-  machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-junk", kRegSz, std::string("a.exe\0old\0", 10));
-  machine.PutString(kHkeyCurrentUser, kRun, "??", "korean.exe");
-  machine.registry.MakeNameUnrepresentable(kHkeyCurrentUser, kRun, "??");
-  machine.profile.Put("windows", "load", "l.exe");
-  machine.profile.Put("windows", "noload", "n.exe");
-  machine.profile.Put("windows", "run", "r.exe");
-  machine.AddStartupFile("gone.lnk");
-  machine.AddStartupFile("ro.lnk", kAttrReadOnly | kAttrHidden);
-  machine.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);
-  machine.AddStartupFile("a.lnk", kAttrHidden | kAttrReadOnly);
-  machine.AddStartupFile("b.lnk", kAttrReadOnly);
-  machine.AddStartupFile("b.exe");  // both follow the last row "b"
-}
-
-void CommitTest::ChangeRows() {
-  Toggle("|Foo|exp|l.exe|n.exe|a|b|");  // both Foo trade places, as do load and noload
-  form->List1.SetSelected(RowOf("Both"), false);  // two rows for one place: the last is written
-  for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(name);
-  Edit("Edited", "9");
-  Edit("plain", "%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
-}
-
 // Every managed value and Win.ini key after the confirm, one a line: key|name|type|bytes,
 // with the keys' common folder left out and bytes other than printable ASCII as <n>.
 std::string Places(const StartupMachine& m) {
@@ -79,6 +21,108 @@ std::string Places(const StartupMachine& m) {
     out += (c < ' ' && c != '\n') || c > '~' ? "<" + std::to_string(c) + ">" : std::string(1, c);
   return out;
 }
+
+class CommitTest : public Form1Test {
+ public:
+  void TestBody() override {}  // also made afresh, outside a test, for each cut of a commit
+  // The rich machine's commit, cut after budget calls (-1: never). Checks that no listed
+  // row is lost, and that a commit run through leaves the machine as the lists say.
+  long CommitCutAfter(long budget) {
+    SeedRichMachine();
+    Load();
+    const std::vector<StartupEntry> scanned = Rows();
+    ChangeRows();
+    machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
+    const std::vector<StartupEntry> wanted = Rows();
+    const long before = machine.memory.CallCount();
+    machine.memory.SetCallBudget(budget);
+    if (budget < 0) form->Command2_Click();
+    else EXPECT_THROW(form->Command2_Click(), mem::PowerCut);
+    machine.memory.SetCallBudget(-1);
+    const long calls = machine.memory.CallCount() - before;
+    Load();  // what the next start lists
+    const std::vector<StartupEntry> listed = Rows();
+    auto kept = [&](const StartupEntry& e) {  // as it was, or as a swap's spare copy
+      for (const StartupEntry& r : listed)
+        if (r.commandLine == e.commandLine &&
+            (r.name.find(" (backup)") != std::string::npos || (r.name == e.name && r.tag == e.tag && r.enabled == e.enabled)))
+          return true;
+      return false;
+    };
+    // Each row still listed: its wanted copy, or when cut, its scanned one.
+    for (const StartupEntry& row : wanted) {
+      if (row.name == "??" || row.name == "Both") continue;  // out of reach; one place for two
+      bool found = kept(row);
+      for (const StartupEntry& old : scanned)
+        found = found || (budget >= 0 && old.tag == row.tag && old.name == row.name && kept(old));
+      EXPECT_TRUE(found) << "row " << row.name << " lost after " << budget << " calls";
+    }
+    std::vector<std::string> names = machine.registry.ValueNames(kHkeyCurrentUser, kRun);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "??") + std::count(names.begin(), names.end(), "multi"), 2);
+    if (budget >= 0) return calls;
+    EXPECT_TRUE(host.ended && host.boxes.empty());
+    EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
+                         "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun|??|0|\nRun-|exp|2|%windir%\\a.exe<0>\n"
+                         "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
+                         "runOnce|u-junk|1|a.exe<0>old<0>\n"
+                         "RunOnceEx|Edited|4|<9><0><0><0>\nini|load|n.exe\nini|noload|l.exe\n");
+    std::string files;  // read-only, hidden and system bits; a missing file has them all
+    for (const char* f : {"a.lnk", "b.lnk", "b.exe", "gone.lnk", "ro.lnk", "desktop.ini", "unseen.lnk"})
+      files += std::to_string(machine.files.Attributes(machine.StartupPath(f)) & (kAttrReadOnly | kAttrHidden | kAttrSystem));
+    EXPECT_EQ(files, "0227760");
+    return calls;
+  }
+
+ protected:
+  // Flips the mark of every row whose name is in names, "|a|b|".
+  void Toggle(const std::string& names) {
+    for (int i = 0; i < form->List1.ListCount(); ++i)
+      if (names.find("|" + form->List1.List(i) + "|") != std::string::npos)
+        form->List1.SetSelected(i, !form->List1.Selected(i));
+  }
+  void Delete(const char* name) { Click(RowOf(name)); form->Command1_Click(); }
+  void Edit(const char* name, const char* text) { Click(RowOf(name)); form->Text2.SetText(text); }
+  std::vector<StartupEntry> Rows() const {
+    std::vector<StartupEntry> rows;
+    for (int i = 0; i < form->entries().Count(); ++i) rows.push_back(form->entries().Row(i));
+    return rows;
+  }
+
+  // Moves, both kinds of swap, two rows for one place, edits keeping their types, deletes
+  // of values, Win.ini keys and (read-only) files, and what the commit must never touch.
+  void SeedRichMachine() {
+    machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
+    machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
+    machine.PutString(kHkeyLocalMachine, kRun, "Both", "first.exe");
+    machine.PutString(kHkeyLocalMachine, kRunTwin, "Both", "last.exe");
+    machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Edited", 7);
+    machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
+    machine.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
+    machine.registry.Put(kHkeyCurrentUser, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
+    machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
+    machine.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
+    machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-junk", kRegSz, std::string("a.exe\0old\0", 10));
+    machine.PutString(kHkeyCurrentUser, kRun, "??", "korean.exe");
+    machine.registry.MakeNameUnrepresentable(kHkeyCurrentUser, kRun, "??");
+    machine.profile.Put("windows", "load", "l.exe");
+    machine.profile.Put("windows", "noload", "n.exe");
+    machine.profile.Put("windows", "run", "r.exe");
+    machine.AddStartupFile("gone.lnk");
+    machine.AddStartupFile("ro.lnk", kAttrReadOnly | kAttrHidden);
+    machine.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);
+    machine.AddStartupFile("a.lnk", kAttrHidden | kAttrReadOnly);
+    machine.AddStartupFile("b.lnk", kAttrReadOnly);
+    machine.AddStartupFile("b.exe");  // both follow the last row "b"
+  }
+
+  void ChangeRows() {
+    Toggle("|Foo|exp|l.exe|n.exe|a|b|");  // both Foo trade places, as do load and noload
+    form->List1.SetSelected(RowOf("Both"), false);  // two rows for one place: the last is written
+    for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(name);
+    Edit("Edited", "9");
+    Edit("plain", "%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
+  }
+};
 
 TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   machine.PutString(kHkeyLocalMachine, kRun, "moved", "m.exe");
@@ -141,56 +185,6 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0].attributes & kAttrHidden, kAttrHidden);
   EXPECT_NE(LastMessage().find("?x"), std::string::npos);
-}
-
-// The rich machine's commit, cut after budget calls (-1: never). Checks that no listed
-// row is lost, and that a commit run through leaves the machine as the lists say.
-long CommitTest::CommitCutAfter(long budget) {
-  SeedRichMachine();
-  Load();
-  const std::vector<StartupEntry> scanned = Rows();
-  ChangeRows();
-  machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
-  const std::vector<StartupEntry> wanted = Rows();
-  const long before = machine.memory.CallCount();
-  machine.memory.SetCallBudget(budget);
-  try {
-    form->Command2_Click();
-  } catch (const mem::PowerCut&) {
-  }
-  machine.memory.SetCallBudget(-1);
-  const long calls = machine.memory.CallCount() - before;
-  Load();  // what the next start lists
-  const std::vector<StartupEntry> listed = Rows();
-  auto kept = [&](const StartupEntry& e) {  // as it was, or as a swap's spare copy
-    for (const StartupEntry& r : listed)
-      if (r.commandLine == e.commandLine &&
-          (r.name.find(" (backup)") != std::string::npos || (r.name == e.name && r.tag == e.tag && r.enabled == e.enabled)))
-        return true;
-    return false;
-  };
-  // Each row still listed: its wanted copy, or when cut, its scanned one.
-  for (const StartupEntry& row : wanted) {
-    if (row.name == "??" || row.name == "Both") continue;  // out of reach; one place for two
-    bool found = kept(row);
-    for (const StartupEntry& old : scanned)
-      found = found || (budget >= 0 && old.tag == row.tag && old.name == row.name && kept(old));
-    EXPECT_TRUE(found) << "row " << row.name << " lost after " << budget << " calls";
-  }
-  std::vector<std::string> names = machine.registry.ValueNames(kHkeyCurrentUser, kRun);
-  EXPECT_EQ(std::count(names.begin(), names.end(), "??") + std::count(names.begin(), names.end(), "multi"), 2);
-  if (budget >= 0) return calls;
-  EXPECT_TRUE(host.ended && host.boxes.empty());
-  EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
-                       "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun|??|0|\nRun-|exp|2|%windir%\\a.exe<0>\n"
-                       "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
-                       "runOnce|u-junk|1|a.exe<0>old<0>\n"
-                       "RunOnceEx|Edited|4|<9><0><0><0>\nini|load|n.exe\nini|noload|l.exe\n");
-  std::string files;  // read-only, hidden and system bits; a missing file has them all
-  for (const char* f : {"a.lnk", "b.lnk", "b.exe", "gone.lnk", "ro.lnk", "desktop.ini", "unseen.lnk"})
-    files += std::to_string(machine.files.Attributes(machine.StartupPath(f)) & (kAttrReadOnly | kAttrHidden | kAttrSystem));
-  EXPECT_EQ(files, "0227760");
-  return calls;
 }
 
 // A commit cut short after any platform call (a power cut, a crash) loses no

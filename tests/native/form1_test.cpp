@@ -10,12 +10,6 @@
 namespace qel::test {
 namespace {
 
-// What the build was configured to open: the shipped page in the program's folder by default.
-std::string ConfiguredAddress() {
-  if (QELMORA_WEB_SITE[0] != '\0') return G(QELMORA_WEB_SITE);
-  return "C:\\Program Files\\Qelmora\\" + G("说明.htm");
-}
-
 TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirstRunOnly) {
   machine.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", G("http://主页/"));
   // A lock is on only when it holds one, as a DWORD or as text set by hand.
@@ -43,12 +37,14 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
                        : HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegBinary, "12345678"));
   }
   const auto& calls = machine.memory.system().shellCalls;
+  // What the build was configured to open: the shipped page in the program's folder by default.
+  const std::string page = *QELMORA_WEB_SITE ? G(QELMORA_WEB_SITE) : "C:\\Program Files\\Qelmora\\" + G("说明.htm");
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].file, ConfiguredAddress());
+  EXPECT_EQ(calls[0].file, page);
   if (!WebSiteIsShippedPage()) return;  // a configured site is not looked for
-  machine.files.DeleteFile(ConfiguredAddress());
+  machine.files.DeleteFile(page);
   form->Command11_Click();  // without the page nothing opens, and the user is told
-  EXPECT_EQ(std::to_string(calls.size()) + LastMessage(), "1" + G("找不到说明页：") + ConfiguredAddress());
+  EXPECT_EQ(std::to_string(calls.size()) + LastMessage(), "1" + G("找不到说明页：") + page);
 }
 
 TEST_F(Form1Test, SelectingARowShowsItsPlaceWhichFollowsTheMarkAndAFilesPathIsNeverEdited) {
