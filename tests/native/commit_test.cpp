@@ -132,15 +132,13 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   machine.PutString(kHkeyCurrentUser, kRun, "ok", "ok.exe");
   machine.profile.Put("windows", "load", "l.exe");
   machine.profile.Put("windows", "noload", "n.exe");
-  machine.AddStartupFile("locked.lnk");
-  machine.AddStartupFile("hold.lnk");
+  for (const char* file : {"locked.lnk", "hold.lnk"}) machine.AddStartupFile(file);
   machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoRun", 1);
   Load();
   machine.registry.DenyWrite(kHkeyLocalMachine, kRun, true);  // a limited user
   machine.registry.DenyWrite(kHkeyLocalMachine, kRunTwin, true);
   machine.registry.DenyWrite(kHkeyCurrentUser, kRunTwin, true);  // no spare copy for the swap
-  machine.files.Lock(machine.StartupPath("locked.lnk"), true);
-  machine.files.Lock(machine.StartupPath("hold.lnk"), true);
+  for (const char* file : {"locked.lnk", "hold.lnk"}) machine.files.Lock(machine.StartupPath(file), true);
   Toggle("|moved|Held|ok|l.exe|n.exe|hold|");
   Delete("deleted");
   Delete("locked");
@@ -150,13 +148,12 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   EXPECT_TRUE(machine.files.Exists(machine.StartupPath("locked.lnk")));
   EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kExplorerPolicies, "NoRun"));  // the rest ran
   ASSERT_EQ(host.boxes.size(), 1u);
-  const std::string& text = host.boxes[0].text;
   for (const std::string& part : {G("moved（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-）：无法写入：拒绝访问（错误 5）"),
                                   G("deleted（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run）：无法删除"),
                                   G("Held（"), G("不能显示"), G("l.exe（Win.ini文件的noload项）：交换位置前无法保存备份"),
                                   G("n.exe（"), G("ok（"), machine.StartupPath("locked.lnk"),
                                   machine.StartupPath("hold.lnk") + G("）：无法更改文件属性")})
-    EXPECT_NE(text.find(part), std::string::npos) << part;
+    EXPECT_NE(LastMessage().find(part), std::string::npos) << part;
 }
 
 TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
@@ -169,8 +166,7 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   ASSERT_EQ(AllRows(), listed);
   for (int row : {0, 2}) {  // each refusal says why; the location text says so too
     Click(row);
-    EXPECT_NE(form->text2text.text().find(G("不能更改")), std::string::npos);
-    EXPECT_FALSE(form->Text2.enabled());
+    EXPECT_TRUE(form->text2text.text().find(G("不能更改")) != std::string::npos && !form->Text2.enabled());
     form->List1.SetSelected(row, !form->List1.Selected(row));  // the user toggles the mark
     form->List1_Click();
     form->Command1_Click();
@@ -182,8 +178,7 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   EXPECT_EQ(Places(machine), "Run|??|0|\nRun-|plain|1|p.exe<0>\n");  // the true one alone, no "?x"
   std::vector<FileEntry> files;
   machine.files.ListFolder(kStartupFolder, &files);
-  ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].attributes & kAttrHidden, kAttrHidden);
+  EXPECT_TRUE(files.size() == 1 && (files[0].attributes & kAttrHidden));
   EXPECT_NE(LastMessage().find("?x"), std::string::npos);
 }
 

@@ -1,6 +1,5 @@
 // The main window on a memory machine: the start page and locks it reads and
-// writes, the detail panel and the two browser repairs (delete and cancel are
-// driven on Wine).
+// writes, and the two browser repairs (delete and cancel are driven on Wine).
 #include <gtest/gtest.h>
 
 #include "app/web_site.h"
@@ -45,18 +44,6 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
   machine.files.DeleteFile(page);
   form->Command11_Click();  // without the page nothing opens, and the user is told
   EXPECT_EQ(std::to_string(calls.size()) + LastMessage(), "1" + G("找不到说明页：") + page);
-}
-
-TEST_F(Form1Test, SelectingARowShowsItsPlaceWhichFollowsTheMarkAndAFilesPathIsNeverEdited) {
-  machine.PutString(kHkeyLocalMachine, kRun, "on", "on.exe");
-  machine.AddStartupFile("s.lnk");
-  Load();
-  Click(RowOf("s"));
-  EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()], G("开始菜单－程序－启动(删除后不可恢复)") + "0");
-  form->List1.SetSelected(RowOf("on"), false);
-  Click(RowOf("on"));
-  EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()],
-            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-1");
 }
 
 TEST(BrowserRepairs, ReportWhatHappenedToTheUsersKeys) {

@@ -1,5 +1,6 @@
-// What the scan lists, in what order, with which marks and tags, and what
-// the registry layer reads back, byte for byte.
+// What the scan lists, in what order, with which marks and tags, where a
+// selected row says it comes from, and what the registry layer reads back,
+// byte for byte.
 #include <gtest/gtest.h>
 
 #include "registry/module1.h"
@@ -11,7 +12,7 @@ namespace {
 
 using ScannerTest = Form1Test;
 
-TEST_F(ScannerTest, ListsEverySourceInCatalogueOrderWithTwinsUncheckedAndEveryValueThatReadsAsText) {
+TEST_F(ScannerTest, ListsEverySourceInOrderWithTwinsUncheckedEveryValueThatReadsAsTextAndShowsItsPlace) {
   machine.PutString(kHkeyCurrentUser, kRun, "cu", "cu.exe");
   machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe");
   machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
@@ -44,6 +45,12 @@ TEST_F(ScannerTest, ListsEverySourceInCatalogueOrderWithTwinsUncheckedAndEveryVa
                            "readonly|" + machine.StartupPath("readonly.lnk") + "|startup|1\n" +
                            G("输入法.exe|") + machine.StartupPath(G("输入法.exe.lnk")) + "|startup|0\n" +
                            z + "|" + z + "|load|1\n(error)|(error)|load|0\nc.exe|c.exe|run|0\n");
+  Click(RowOf("readonly"));  // a file's path is never edited
+  EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()], G("开始菜单－程序－启动(删除后不可恢复)") + "0");
+  form->List1.SetSelected(0, false);  // the place follows the mark
+  Click(0);
+  EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()],
+            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-1");
 }
 
 // The registry layer: what reads give back, byte for byte.
