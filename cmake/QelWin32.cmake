@@ -27,9 +27,9 @@ if(TARGET Qelmora)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dist_dir}
     COMMAND python3 ${PROJECT_SOURCE_DIR}/tools/make-dist ${QEL_DIST_ZIP}
             $<TARGET_FILE:Qelmora>=Qelmora.exe
-            ${PROJECT_SOURCE_DIR}/data/process.dll=process.dll
+            ${QEL_PROCESS_NOTES}=process.dll
             ${QEL_GUIDE_PAGE}=说明.htm
     COMMAND ${CMAKE_COMMAND} -E echo "Wrote ${QEL_DIST_ZIP}"
-    DEPENDS Qelmora qel_guide_page ${PROJECT_SOURCE_DIR}/data/process.dll
+    DEPENDS Qelmora qel_guide_page qel_process_notes
     USES_TERMINAL VERBATIM)
 endif()

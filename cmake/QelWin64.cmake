@@ -12,21 +12,20 @@ include(QelWindows)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-qel_library(qelmora_memory SOURCES ${QEL_MEMORY_SOURCES} LINK qelmora_core)
-qel_library(qel_test_support SOURCES ${QEL_TEST_SUPPORT_SOURCES}
-            LINK qelmora_memory qelmora_core gtest)
+# The in-memory Windows and the memory machine built on it serve the native tests only.
+qel_library(qel_test_support LINK qelmora_core gtest)
 
 message(STATUS "Wine-hosted tests:")
 if(QEL_CONTRACT_SOURCES AND EXISTS ${QEL_CONTRACT_FIXTURE_WIN32})
   qel_test_program(contract_win32 SOURCES ${QEL_CONTRACT_SOURCES} ${QEL_CONTRACT_FIXTURE_WIN32}
-                   LINK qel_test_support qelmora_win32 qelmora_memory qelmora_core gtest_main
+                   LINK qel_test_support qelmora_win32 qelmora_core gtest_main
                         qel_windows_libs)
   set_tests_properties(contract_win32 PROPERTIES RESOURCE_LOCK wineprefix-test)
 else()
   message(STATUS "  contract_win32: no contract tests or win32 fixture yet, skipped")
 endif()
 qel_test_program(wine_tests SOURCES ${QEL_WINE_TEST_SOURCES}
-                 LINK qel_test_support qelmora_win32 qelmora_memory qelmora_core gtest_main
+                 LINK qel_test_support qelmora_win32 qelmora_core gtest_main
                       qel_windows_libs)
 if(TARGET wine_tests)
   set_tests_properties(wine_tests PROPERTIES RESOURCE_LOCK wineprefix-test)
@@ -43,7 +42,7 @@ if(TARGET Qelmora)
 endif()
 
 qel_benchmarks(SOURCES ${QEL_WINE_BENCH_SOURCES}
-               LINK qel_test_support qelmora_win32 qelmora_memory qelmora_core qel_windows_libs
+               LINK qel_test_support qelmora_win32 qelmora_core qel_windows_libs
                RUNNER ${QEL_WINE_RUN}
                SCRIPTS ${QEL_WINE_BENCH_SCRIPTS}
                ENV QEL_ROOT=${PROJECT_SOURCE_DIR} QEL_BUILD=${CMAKE_BINARY_DIR})

@@ -34,8 +34,10 @@ add_custom_command(OUTPUT ${QEL_GUIDE_PAGE}
   DEPENDS ${PROJECT_SOURCE_DIR}/data/guide.htm ${PROJECT_SOURCE_DIR}/tools/gbk-text VERBATIM)
 add_custom_target(qel_guide_page ALL DEPENDS ${QEL_GUIDE_PAGE})
 
-# process.dll beside Qelmora.exe, as in the release zip, so that `make run` shows the notes.
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/process.dll
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/process.dll ${CMAKE_BINARY_DIR}/process.dll
-  DEPENDS ${PROJECT_SOURCE_DIR}/data/process.dll VERBATIM)
-add_custom_target(qel_process_notes ALL DEPENDS ${CMAKE_BINARY_DIR}/process.dll)
+# process.dll beside Qelmora.exe, as in the release zip, so that `make run` shows the notes:
+# written the same way from data/process-notes.txt.
+set(QEL_PROCESS_NOTES ${CMAKE_BINARY_DIR}/process.dll)
+add_custom_command(OUTPUT ${QEL_PROCESS_NOTES}
+  COMMAND ${PROJECT_SOURCE_DIR}/tools/gbk-text ${PROJECT_SOURCE_DIR}/data/process-notes.txt ${QEL_PROCESS_NOTES}
+  DEPENDS ${PROJECT_SOURCE_DIR}/data/process-notes.txt ${PROJECT_SOURCE_DIR}/tools/gbk-text VERBATIM)
+add_custom_target(qel_process_notes ALL DEPENDS ${QEL_PROCESS_NOTES})

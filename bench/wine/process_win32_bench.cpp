@@ -6,7 +6,7 @@
 
 #include "../common/process_bench.h"
 
-#include "platform/memory/memory_processes.h"
+#include "platform/memory/memory_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32/win32_host.h"
 

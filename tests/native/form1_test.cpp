@@ -1,5 +1,5 @@
-// The main window on a memory machine: what it loads, the detail panel and
-// the two browser repairs (delete and cancel are driven on Wine).
+// The main window on a memory machine: the start page and locks it reads and
+// writes, and the two browser repairs (delete and cancel are driven on Wine).
 #include <gtest/gtest.h>
 
 #include "app/web_site.h"
@@ -9,77 +9,66 @@
 namespace qel::test {
 namespace {
 
-// What the build was configured to open: the shipped page in the program's folder by default.
-std::string ConfiguredAddress() {
-  if (QELMORA_WEB_SITE[0] != '\0') return G(QELMORA_WEB_SITE);
-  return "C:\\Program Files\\Qelmora\\" + G("说明.htm");
-}
-
-TEST_F(Form1Test, LoadReadsStartPageLocksAndEntriesAndOpensTheWebSiteOnFirstRunOnly) {
+TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirstRunOnly) {
   machine.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", G("http://主页/"));
   // A lock is on only when it holds one, as a DWORD or as text set by hand.
   machine.registry.PutDword(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools", 2);
   machine.PutString(kHkeyCurrentUser, kControlPanel, "HomePage", "1");
+  machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoRun", 1);
+  machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoClose", 1);
   Load();
   EXPECT_EQ(form->Text1.text() + "|" + std::to_string(form->Checkregedit.value() * 10 + form->Checkhomepage.value()),
             G("http://主页/") + "|1");
+  form->Text1.SetText("");
+  form->Command2_Click();
+  EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools"));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kControlPanel, "HomePage", kRegDword, std::string("\1\0\0\0", 4)));
+  for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
+    EXPECT_TRUE(HasValue(machine.registry, root, kBrowserMain, "start page", kRegSz, Sz("about:blank")));
+  EXPECT_EQ(machine.registry.ValueNames(kHkeyCurrentUser, kExplorerPolicies).size(), 0u);
+  // A page that is there but cannot be read is kept, unless the user typed one.
+  for (const char* typed : {"", "http://new/"}) {
+    machine.registry.Put(kHkeyCurrentUser, kBrowserMain, "Start Page", kRegBinary, "12345678");
+    Load();
+    form->Text1.SetText(typed);
+    form->Command2_Click();
+    EXPECT_TRUE(*typed ? HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegSz, Sz(typed))
+                       : HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegBinary, "12345678"));
+  }
   const auto& calls = machine.memory.system().shellCalls;
+  // What the build was configured to open: the shipped page in the program's folder by default.
+  const std::string page = *QELMORA_WEB_SITE ? G(QELMORA_WEB_SITE) : "C:\\Program Files\\Qelmora\\" + G("说明.htm");
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].file, ConfiguredAddress());
-  Load();
-  EXPECT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].file, page);
+  if (!WebSiteIsShippedPage()) return;  // a configured site is not looked for
+  machine.files.DeleteFile(page);
+  form->Command11_Click();  // without the page nothing opens, and the user is told
+  EXPECT_EQ(std::to_string(calls.size()) + LastMessage(), "1" + G("找不到说明页：") + page);
 }
 
-TEST_F(Form1Test, AMissingShippedPageOpensNothingAndSaysSo) {
-  if (!WebSiteIsShippedPage()) GTEST_SKIP() << "this build opens a configured site";
-  machine.files.DeleteFile(ConfiguredAddress());
-  Load();
-  EXPECT_TRUE(machine.memory.system().shellCalls.empty());
-  EXPECT_EQ(LastMessage(), G("找不到说明页：") + ConfiguredAddress());
-}
-
-TEST_F(Form1Test, SelectingARowShowsItsPlaceAndEditingChangesOnlyItsCommandLine) {
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "off", "off.exe");
-  machine.AddStartupFile("s.lnk");
-  Load();
-  Click(RowOf("off"));
-  form->Text2.SetText("off.exe /x");
-  EXPECT_EQ(AllRows(), "off|off.exe /x|reg|0\ns|" + machine.StartupPath("s.lnk") + "|startup|1\n");
-  Click(RowOf("s"));
-  EXPECT_EQ(form->text2text.text(), G("开始菜单－程序－启动(删除后不可恢复)"));
-  EXPECT_FALSE(form->Text2.enabled());  // a file's path is not edited
-  form->List1.SetSelected(RowOf("off"), true);  // the place follows the mark
-  Click(RowOf("off"));
-  EXPECT_EQ(form->text2text.text(), "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
-}
-
-TEST_F(Form1Test, BrowserRepairsReportWhatHappenedToTheUsersKeys) {
-  const struct { const char* what; void (*seed)(StartupMachine&); void (Form1::*command)(); bool done; } cases[] = {
-      {"title, machine key refused", [](StartupMachine& m) { m.registry.DenyWrite(kHkeyLocalMachine, kBrowserMain, true); },
-       &Form1::Command7_Click, true},
-      {"title, user key refused", [](StartupMachine& m) { m.registry.DenyWrite(kHkeyCurrentUser, kBrowserMain, true); },
-       &Form1::Command7_Click, false},
-      {"typed addresses", [](StartupMachine& m) { m.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/"); },
-       &Form1::Command8_Click, true},
-      {"no typed addresses", [](StartupMachine&) {}, &Form1::Command8_Click, true},
-      {"typed addresses with a subkey",
-       [](StartupMachine& m) { m.registry.AddKey(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub"); },
-       &Form1::Command8_Click, false},
+TEST(BrowserRepairs, ReportWhatHappenedToTheUsersKeys) {
+  const struct { void (Form1::*command)(); RegKey refused; int typed; bool done; } cases[] = {
+      {&Form1::Command7_Click, kHkeyLocalMachine, 0, true},  // the user's title is what counts
+      {&Form1::Command7_Click, kHkeyCurrentUser, 0, false},
+      {&Form1::Command8_Click, 0, 0, true},  // nothing typed: nothing to clear
+      {&Form1::Command8_Click, 0, 1, true},
+      {&Form1::Command8_Click, 0, 2, false},  // 2: with a subkey
   };
   for (const auto& c : cases) {
     StartupMachine fresh;
     RecordingHost shown;
     Form1 window(fresh.platform, shown);
-    fresh.PutString(kHkeyCurrentUser, kBrowserMain, "Window Title", "Hacked by x");
-    c.seed(fresh);
+    if (c.refused) fresh.registry.DenyWrite(c.refused, kBrowserMain, true);
+    if (c.typed) fresh.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
+    if (c.typed == 2) fresh.registry.AddKey(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub");
     (window.*c.command)();
-    ASSERT_EQ(shown.boxes.size(), 1u) << c.what;
     const bool title = c.command == &Form1::Command7_Click;
-    EXPECT_EQ(shown.boxes[0].text == G(title ? "IE标题恢复成功！" : "地址栏网址已被清除!"), c.done) << c.what;
+    ASSERT_EQ(shown.boxes.size(), 1u);
+    EXPECT_EQ(shown.boxes[0].text == G(title ? "IE标题恢复成功！" : "地址栏网址已被清除!"), c.done) << title;
     EXPECT_EQ(title ? HasValue(fresh.registry, kHkeyCurrentUser, kBrowserMain, "Window Title", kRegSz,
                                Sz("Microsoft Internet Explorer"))
                     : !fresh.registry.HasKey(kHkeyCurrentUser, kTypedUrls),
-              c.done) << c.what;
+              c.done) << c.typed;
   }
 }
 

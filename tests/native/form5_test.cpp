@@ -73,6 +73,9 @@ TEST_F(Form5Test, TrustIsWrittenAtRefreshSaveAndCloseAndCoversEveryCopy) {
   EXPECT_EQ("b.exe|c.exe|\xB0\x41x.exe|", Rows(form->List4));
   form->Command1_Click();
   EXPECT_EQ("a.exe\r\nb.exe\r\nc.exe\r\na.exe\r\n\xB0\x41x.exe\r\n", File(kSaved));
+  form->Command3_Click();  // the saved list and the trusted one in place of their differences
+  form->Command4_Click();
+  EXPECT_TRUE(form->List2.visible() && !form->List3.visible() && form->List5.visible() && !form->List4.visible());
   Pick(form->List4, 0, &Form5::List4_DblClick);
   host.Unload(*form);
   EXPECT_EQ("a.exe\r\nb.exe\r\n", File(kTrusted));
@@ -119,6 +122,7 @@ TEST_F(Form5Test, FileFailuresAreToldAndNeverCostTheTrustedList) {
 
 TEST(AnsiText, DoubleByteCharactersStayWhole) {
   EXPECT_EQ("C:\\\x81\x5C", FolderOf("C:\\\x81\x5C\\q.exe", 936));
+  EXPECT_EQ("C:", FolderOf("C:\\\x81\x5Cq.exe", 936));  // the last '\\' is a trail byte
 }
 
 }  // namespace

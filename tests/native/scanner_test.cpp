@@ -1,5 +1,6 @@
-// What the scan lists, in what order, with which marks and tags, and what
-// the registry layer reads back, byte for byte.
+// What the scan lists, in what order, with which marks and tags, where a
+// selected row says it comes from, and what the registry layer reads back,
+// byte for byte.
 #include <gtest/gtest.h>
 
 #include "registry/module1.h"
@@ -11,58 +12,60 @@ namespace {
 
 using ScannerTest = Form1Test;
 
-TEST_F(ScannerTest, ListsEverySourceInCatalogueOrderWithTwinsUncheckedAndEveryValueThatReadsAsText) {
+TEST_F(ScannerTest, ListsEverySourceInOrderWithTwinsUncheckedEveryValueThatReadsAsTextAndShowsItsPlace) {
   machine.PutString(kHkeyCurrentUser, kRun, "cu", "cu.exe");
   machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe");
   machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
-  machine.PutString(kHkeyLocalMachine, kRun, "trojan", std::string(300, 'x'));  // whatever its length
+  machine.PutString(kHkeyLocalMachine, kRun, "trojan", std::string(5000, 'x'));  // whatever its length
   machine.PutString(kHkeyLocalMachine, kRun, std::string(300, 'N'), "long-name.exe");
+  machine.PutString(kHkeyLocalMachine, kRun, std::string(16384, 'N'), "x.exe");  // unreadable: skipped
   machine.registry.Put(kHkeyLocalMachine, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
   machine.registry.Put(kHkeyLocalMachine, kRun, "blob", kRegBinary, "12345");
-  machine.registry.Put(kHkeyLocalMachine, kRun, "qword", kRegQword, "12345678");
   machine.registry.Put(kHkeyLocalMachine, kRun, "small", kRegBinary, "\x05");
   machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "svc", "svc.exe");
   machine.PutString(kHkeyCurrentUser, kRunOnce, "", "default.exe");
   machine.registry.PutDword(kHkeyCurrentUser, kRunOnceEx, "Neg", 0xFFFFFFFFu);
   machine.PutString(kHkeyLocalMachine, kRunOnce, "denied", "x.exe");
   machine.registry.DenyAccess(kHkeyLocalMachine, kRunOnce, true);
-  machine.AddStartupFile("tool.exe.lnk", kAttrHidden);
+  // Plain and hidden files are listed; system files and folders are not.
+  machine.AddStartupFile("readonly.lnk", kAttrReadOnly);
+  machine.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);
+  machine.files.AddFolder(machine.StartupPath("sub"));
+  machine.AddStartupFile(G("输入法.exe.lnk"), kAttrHidden);
   machine.profile.Put("windows", "norun", "c.exe");
   machine.profile.Put("windows", "run", "   ");  // blank: no row
   machine.profile.Put("windows", "load", std::string(400, 'z'));
   machine.profile.Put("windows", "noload", "(error)");  // any text is content
   Load();
-  EXPECT_EQ(AllRows(), "Foo|on.exe|reg|1\ntrojan|" + std::string(300, 'x') + "|reg|1\n" + std::string(300, 'N') +
-                       "|long-name.exe|reg|1\nsmall|5|reg|1\nFoo|off.exe|reg|0\nsvc|svc.exe|regs|0\ncu|cu.exe|reg2|1\n|default.exe|HKCUrunonce|1\n"
-                       "Neg|-1|HKCURunOnceEx|1\ntool.exe|" + machine.StartupPath("tool.exe.lnk") + "|startup|0\n" +
-                       std::string(400, 'z') + "|" + std::string(400, 'z') + "|load|1\n(error)|(error)|load|0\nc.exe|c.exe|run|0\n");
-}
-
-TEST_F(ScannerTest, StartupFolderListsPlainAndHiddenFilesOnlyAndNeverADriveRoot) {
-  machine.AddStartupFile("readonly.lnk", kAttrReadOnly);
-  machine.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);
-  machine.files.AddFolder(machine.StartupPath("sub"));
-  machine.AddStartupFile(G("输入法.lnk"), kAttrHidden);
-  machine.files.AddFile("C:\\autoexec.bat", "rem");
-  Load();
-  EXPECT_EQ(AllRows(), "readonly|" + machine.StartupPath("readonly.lnk") + "|startup|1\n" + G("输入法") + "|" +
-                           machine.StartupPath(G("输入法.lnk")) + "|startup|0\n");
-  machine.registry.PutString(kHkeyCurrentUser, kShellFolders, "Startup", "");
-  Load();
-  EXPECT_EQ(AllRows(), "");
+  const std::string z(400, 'z');
+  EXPECT_EQ(AllRows(), "Foo|on.exe|reg|1\ntrojan|" + std::string(5000, 'x') + "|reg|1\n" +
+                           std::string(300, 'N') + "|long-name.exe|reg|1\nsmall|5|reg|1\n"
+                           "Foo|off.exe|reg|0\nsvc|svc.exe|regs|0\ncu|cu.exe|reg2|1\n"
+                           "|default.exe|HKCUrunonce|1\nNeg|-1|HKCURunOnceEx|1\n"
+                           "readonly|" + machine.StartupPath("readonly.lnk") + "|startup|1\n" +
+                           G("输入法.exe|") + machine.StartupPath(G("输入法.exe.lnk")) + "|startup|0\n" +
+                           z + "|" + z + "|load|1\n(error)|(error)|load|0\nc.exe|c.exe|run|0\n");
+  Click(RowOf("readonly"));  // a file's path is never edited
+  EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()], G("开始菜单－程序－启动(删除后不可恢复)") + "0");
+  form->List1.SetSelected(0, false);  // the place follows the mark
+  Click(0);
+  EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()],
+            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-1");
 }
 
 // The registry layer: what reads give back, byte for byte.
 constexpr char kKey[] = "Software\\Qelmora\\Test";
 
-// A registry where the value "grows" gets longer before every query of it.
+// A registry where the value "grows" gets longer before every query of it, and
+// "settles" before its first two only.
 class GrowingRegistry : public mem::MemoryRegistry {
  public:
   Status QueryValue(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) override {
-    PutString(kHkeyCurrentUser, kKey, "grows", grown += 'x');
+    if (name == "grows" || (name == "settles" && settles.size() < 2))
+      PutString(kHkeyCurrentUser, kKey, name, (name == "grows" ? grows : settles) += 'x');
     return MemoryRegistry::QueryValue(key, name, type, data, size);
   }
-  std::string grown;
+  std::string grows, settles;
 };
 
 TEST(Module1Test, ReadsGiveTheTextOrIntegerOrLeaveTheDataAlone) {
@@ -77,7 +80,7 @@ TEST(Module1Test, ReadsGiveTheTextOrIntegerOrLeaveTheDataAlone) {
   const struct { const char* name; std::string text; Status status; } cases[] = {
       {"huge", std::string(70000, 'y'), kOk}, {"path", "%SystemRoot%\\a.exe", kOk}, {"junk", "ab", kOk}, {"minusOne", "-1", kOk}, {"short", "65535", kOk},
       {"blob", "untouched", kMoreData}, {"multi", "untouched", kOk}, {"missing", "untouched", kFileNotFound},
-      {"grows", "untouched", kMoreData}};  // never zeros passed off as its text
+      {"settles", "xx", kOk}, {"grows", "untouched", kMoreData}};  // never zeros passed off as its text
   Module1 registry(r);
   for (const auto& c : cases) {
     RegValue value = RegValue::FromText("untouched");

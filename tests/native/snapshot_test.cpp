@@ -24,10 +24,13 @@ class SnapshotTest : public Form1Test {
   }
 };
 
-TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameLists) {
+TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameListsAndTypes) {
   machine.PutString(kHkeyLocalMachine, kRun, G("输入法,中文"), "c:\\ime.exe /a,\"b\"");
   machine.PutString(kHkeyLocalMachine, kRunTwin, "say \"hi\"", "off.exe");
   machine.PutString(kHkeyCurrentUser, kRunOnce, "", "");
+  machine.registry.PutDword(kHkeyCurrentUser, kRunOnceEx, "A", 1);
+  machine.PutString(kHkeyCurrentUser, std::string(kRunOnceEx) + "-", "A", "1");
+  machine.PutString(kHkeyCurrentUser, kRunOnceEx, "exp", "%windir%\\a.exe", kRegExpandSz);
   machine.AddStartupFile("s.lnk", kAttrHidden);
   machine.profile.Put("windows", "load", "  padded.exe  ");
   Load();
@@ -37,30 +40,30 @@ TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameLists) {
   EXPECT_EQ(File(kCommandsFile).find("c:\\ime.exe /a,\"b\"\r\noff.exe\r\n\r\n"), 0u);
   EXPECT_EQ(File(kTagsFile).find("reg\r\nreg\r\nHKCUrunonce\r\n"), 0u);
   const std::string saved = AllRows();
-  Click(0);
+  Click(RowOf("A"));  // a row deleted and restored takes back the type at its own place
   form->Command1_Click();
   form->List1.SetSelected(0, false);
+  Click(0);
   form->Command6_Click();
   EXPECT_EQ(AllRows() + form->Label1.text() + "01"[form->Command1.enabled()] + LastMessage(),
             saved + "0" + G("把自动启动项恢复到上次保存的状态！核对正确按【确认】"));
+  form->Command2_Click();
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRunOnceEx, "exp", kRegExpandSz, Sz("%windir%\\a.exe")));
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRunOnceEx, "A", kRegDword, std::string("\1\0\0\0", 4)));
 }
 
-TEST_F(SnapshotTest, RestoreReadsMarksAsTruthWordsOrNumbersAndAnyLineBreak) {
-  WriteSnapshot("\"a\",\"TRUE\"\r\n\"b\",false\r\n\"c\",0\n\"d\",-1\r  e  , 2.5 \r\n",
-                "a.exe\r\nb.exe\rc.exe\nd.exe\r\ne.exe\r\n", "reg\r\nreg\r\n\"reg2\"\r\nrun\r\nload\r\n");
-  Load();
-  form->Command6_Click();
-  EXPECT_EQ(AllRows(), "a|a.exe|reg|1\nb|b.exe|reg|0\nc|c.exe|reg2|0\nd|d.exe|run|1\ne|e.exe|load|1\n");
-}
-
-TEST_F(SnapshotTest, ABrokenSnapshotChangesNothingAndSaysSo) {
+TEST_F(SnapshotTest, RestoreTakesMarksAsTruthWordsOrNumbersAndABrokenSnapshotChangesNothing) {
   const std::string tooMany(10 << 20, '\n');  // 10 MB of empty lines: refused before any is built
-  const struct { const char* why; std::string names, commands, tags; } cases[] = {
-      {"a mark that is no truth word", "\"a\",\"Yes\"\r\n", "a.exe\r\n", "reg\r\n"},
-      {"command lines short", "\"a\",\"True\"\r\n\"b\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n"},
-      {"tags long", "\"a\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n"},
-      {"a missing mark", "\"a\"\r\n", "a.exe\r\n", "reg\r\n"},
-      {"more rows than a list holds", tooMany, tooMany, tooMany},
+  const std::string refused = "kept|kept.exe|reg|1\n" + G("没有发现上次保存的数据！") + "kept.exe";
+  const struct { const char* why; std::string names, commands, tags, after; } cases[] = {
+      {"truth words or numbers, any line break", "\"a\",\"TRUE\"\r\n\"b\",false\r\n\"c\",0\n\"d\",-1\r  e  , 2.5 \r\n",
+       "a.exe\r\nb.exe\rc.exe\nd.exe\r\ne.exe\r\n", "reg\r\nreg\r\n\"reg2\"\r\nrun\r\nload\r\n",
+       "a|a.exe|reg|1\nb|b.exe|reg|0\nc|c.exe|reg2|0\nd|d.exe|run|1\ne|e.exe|load|1\n" + G("把自动启动项恢复到上次保存的状态！核对正确按【确认】")},
+      {"a mark that is no truth word", "\"a\",\"Yes\"\r\n", "a.exe\r\n", "reg\r\n", refused},
+      {"command lines short", "\"a\",\"True\"\r\n\"b\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n", refused},
+      {"tags long", "\"a\",\"True\"\r\n", "a.exe\r\n", "reg\r\nreg\r\n", refused},
+      {"a missing mark", "\"a\"\r\n", "a.exe\r\n", "reg\r\n", refused},
+      {"more rows than a list holds", tooMany, tooMany, tooMany, refused},
   };
   machine.PutString(kHkeyLocalMachine, kRun, "kept", "kept.exe");
   for (const auto& c : cases) {
@@ -68,10 +71,11 @@ TEST_F(SnapshotTest, ABrokenSnapshotChangesNothingAndSaysSo) {
     Load();
     Click(0);
     form->Command6_Click();
-    EXPECT_EQ(AllRows() + LastMessage() + form->Label1.text(), "kept|kept.exe|reg|1\n" + G("没有发现上次保存的数据！") + "kept.exe") << c.why;
+    EXPECT_EQ(AllRows() + LastMessage() + form->Label1.text(), c.after) << c.why;
+    const std::string rows = AllRows();
     machine.files.RemoveFile(kCommandsFile);  // one file missing
     form->Command6_Click();
-    EXPECT_EQ(AllRows(), "kept|kept.exe|reg|1\n") << c.why;
+    EXPECT_EQ(AllRows(), rows) << c.why;
   }
 }
 
@@ -88,31 +92,14 @@ TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
   form->Command3_Click();
   machine.files.Lock(kTagsFile, false);
   EXPECT_NE(LastMessage().find(kTagsFile), std::string::npos);
-  EXPECT_EQ(std::to_string(machine.files.Exists(kNamesFile)) + File(kCommandsFile), "0old.exe\r\n");
-  machine.files.SetDiskFull(true);
+  machine.files.SetDiskFull(true);  // each write stores half its bytes, then fails
   form->Command3_Click();
   EXPECT_NE(LastMessage().find(G("磁盘空间不足")), std::string::npos);
+  EXPECT_EQ(std::to_string(machine.files.Exists(kNamesFile)) + File(kCommandsFile), "0old.exe\r\n");
   for (const auto& box : host.boxes) EXPECT_EQ(box.text.find(G("已经把自启动项保存到文件")), std::string::npos);
-}
-
-TEST(SnapshotFormat, MoreRowsThanARestoreTakesBackAreNotSaved) {
-  SnapshotFiles bytes;
+  SnapshotFiles bytes;  // more rows than a restore takes back
   int offending = -1;
   EXPECT_FALSE(FormatSnapshot(std::vector<StartupEntry>(kMaxSnapshotRows + 1, {"n", true, "c", "reg"}), &bytes, &offending));
-}
-
-TEST_F(SnapshotTest, ARestoredRowKeepsTheTypeOfTheValueAtItsOwnPlace) {
-  machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
-  machine.registry.PutDword(kHkeyLocalMachine, kRun, "A", 1);
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "A", "1");
-  Load();
-  form->Command3_Click();
-  Click(0);
-  form->Command1_Click();
-  form->Command6_Click();
-  form->Command2_Click();
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kRun, "exp", kRegExpandSz, Sz("%windir%\\a.exe")));
-  EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, kRun, "A", kRegDword, std::string("\1\0\0\0", 4)));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // A host that shows nothing: it records message boxes and answers them from a
-// script, and notes unloads and the end of the program.
+// script, and notes the end of the program.
 #pragma once
 
 #include <deque>
@@ -22,7 +22,7 @@ class RecordingHost : public ui::Host {
     return answer;
   }
   void ShowModal(ui::Window& window) override { window.Form_Load(); window.Form_Activate(); }
-  void Unload(ui::Window& window) override { unloaded.push_back(&window); window.Form_Unload(); }
+  void Unload(ui::Window& window) override { window.Form_Unload(); }
   void DoEvents() override {}
   void EndProgram() override { ended = true; }
   std::uintptr_t NativeHandle(const ui::Window&) override { return kHandle; }
@@ -30,7 +30,6 @@ class RecordingHost : public ui::Host {
   static constexpr std::uintptr_t kHandle = 0x10020;
   std::vector<Box> boxes;
   std::deque<int> answers;
-  std::vector<ui::Window*> unloaded;
   bool ended = false;
 };
 

@@ -2,30 +2,13 @@
 
 #include <algorithm>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <iconv.h>
-#endif
 
 namespace qel::mem {
 namespace {
 
 // Both ways go through UTF-16, as Windows converts, so that a character beyond it (two
 // units) the target cannot hold gives "??".
-#ifdef _WIN32
-constexpr unsigned kUtf8 = CP_UTF8, kGbk = 936;
-
-std::string Convert(const std::string& text, unsigned from, unsigned to) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(
-      MultiByteToWideChar(from, 0, text.data(), int(text.size()), &wide[0], int(text.size())));
-  std::string out(wide.size() * 4, '\0');
-  out.resize(WideCharToMultiByte(to, 0, wide.data(), int(wide.size()), &out[0], int(out.size()),
-                                 nullptr, nullptr));
-  return out;
-}
-#else
 constexpr const char *kUtf8 = "UTF-8", *kGbk = "CP936";
 
 // What iconv cannot convert becomes replacement, skipping unit input bytes at a time. No
@@ -51,7 +34,6 @@ std::string Iconv(const std::string& text, const char* from, const char* to, std
 std::string Convert(const std::string& text, const char* from, const char* to) {
   return Iconv(Iconv(text, from, "UTF-16LE", 1, std::string("?\0", 2)), "UTF-16LE", to, 2, "?");
 }
-#endif
 
 }  // namespace
 

@@ -13,10 +13,51 @@
 #include <vector>
 
 #include "platform/memory/gbk_codec.h"
-#include "platform/memory/memory_processes.h"
 #include "platform/platform.h"
 
 namespace qel::mem {
+
+// Thrown by a platform call once the budget is spent, before the call does anything.
+struct PowerCut {};
+
+// Counts the calls made into the in-memory platform and cuts the power after a budget, so
+// that tests can stop a multi-step write at every step.
+struct CallMeter {
+  // Called first by every platform call.
+  void Tick() {
+    if (budget == 0) throw PowerCut{};
+    budget -= budget > 0;
+    ++count;
+  }
+  long budget = -1;  // calls that still succeed; -1: no limit
+  long count = 0;
+};
+
+class MemoryProcesses : public ProcessApi {
+ public:
+  explicit MemoryProcesses(CallMeter* meter) : meter_(meter) {}
+
+  Status Snapshot(std::vector<ProcessEntry>* processes) override {
+    meter_->Tick();
+    *processes = table;
+    return kOk;
+  }
+  Status Terminate(std::uint32_t id) override {
+    meter_->Tick();
+    auto it = std::find_if(table.begin(), table.end(), [&](auto& p) { return p.id == id; });
+    if (it == table.end()) return kInvalidParameter;
+    if (terminateFailure == kOk) table.erase(it);
+    return terminateFailure;
+  }
+  std::uint32_t CurrentProcessId() override { return meter_->Tick(), selfId; }
+
+  std::vector<ProcessEntry> table = {{4, "Qelmora.exe"}};
+  std::uint32_t selfId = 4;
+  Status terminateFailure = kOk;  // e.g. kAccessDenied: the process keeps running
+
+ private:
+  CallMeter* meter_;
+};
 
 namespace names {
 
@@ -29,8 +70,6 @@ inline std::string Fold(std::string name) {
     if (name[i] >= 'a' && name[i] <= 'z') name[i] = static_cast<char>(name[i] - 'a' + 'A');
   return name;
 }
-
-inline bool Same(const std::string& a, const std::string& b) { return Fold(a) == Fold(b); }
 
 // The non-empty parts of a path, never split at a trail byte (in GBK it may be 0x5C).
 inline std::vector<std::string> Split(const std::string& path, bool slashSeparates) {
@@ -57,9 +96,7 @@ inline Status CopyOut(const std::string& bytes, void* data, std::uint32_t room) 
 }  // namespace names
 
 struct ShellCall {
-  std::uintptr_t owner;
-  std::string operation, file, parameters, directory;
-  int show;
+  std::string operation, file;
 };
 
 // System facts and the shell; the code page 936 conversions are real.
@@ -73,11 +110,10 @@ class MemorySystem : public SystemApi {
   std::string SystemDirectory() override { return Tick(), kSystemDirectory; }
   std::string ProgramFolder() override { return Tick(), kProgramFolder; }
   // Above 32 is success.
-  std::intptr_t ShellExecute(std::uintptr_t owner, const std::string& operation,
-                             const std::string& file, const std::string& parameters,
-                             const std::string& directory, int show) override {
+  std::intptr_t ShellExecute(std::uintptr_t, const std::string& operation, const std::string& file,
+                             const std::string&, const std::string&, int) override {
     Tick();
-    shellCalls.push_back({owner, operation, file, parameters, directory, show});
+    shellCalls.push_back({operation, file});
     return 42;
   }
   std::uint32_t AnsiCodePage() override { return Tick(), 936; }
@@ -87,9 +123,7 @@ class MemorySystem : public SystemApi {
   std::vector<ShellCall> shellCalls;  // every ShellExecute, in order
 
  private:
-  void Tick() {
-    if (meter_) meter_->Tick();
-  }
+  void Tick() { meter_ ? meter_->Tick() : void(); }
 
   CallMeter* meter_;
 };
@@ -237,9 +271,8 @@ class MemoryRegistry : public RegistryApi {
  private:
   static constexpr Status kInvalidHandle = 6;
   static constexpr std::uint32_t kKeySetValue = 0x2;
-  // Any of these in an access mask asks to change the key.
-  static constexpr std::uint32_t kWriteRights =
-      0x2 | 0x4 | 0x20 | 0x10000 | 0x40000 | 0x80000 | 0x10000000 | 0x40000000;
+  // Setting values or creating subkeys: the write rights the program ever asks for.
+  static constexpr std::uint32_t kWriteRights = 0x2 | 0x4;
 
   struct Value {
     std::string name;
@@ -272,7 +305,7 @@ class MemoryRegistry : public RegistryApi {
   }
   static Value* Find(const Key& key, const std::string& name) {
     for (const Value& value : key.values)
-      if (!value.unrepresentable && names::Same(value.name, name))
+      if (!value.unrepresentable && names::Fold(value.name) == names::Fold(name))
         return const_cast<Value*>(&value);
     return nullptr;
   }
@@ -473,13 +506,12 @@ class MemoryFiles : public FileSystemApi {
   // Wine reports every file with the archive bit, whatever was set; a folder only ever has
   // the directory bit added. kSettable: the bits SetFileAttributes can change.
   static std::uint32_t Normalized(std::uint32_t attributes, bool folder) {
-    constexpr std::uint32_t kSettable =
-        kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive | 0x100 | 0x1000 | 0x2000;
+    constexpr std::uint32_t kSettable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
     return (attributes & kSettable) | (folder ? kAttrDirectory : kAttrArchive);
   }
   static Node* Child(const Node& folder, const std::string& name) {
     for (const auto& child : folder.children)
-      if (names::Same(child->name, name)) return child.get();
+      if (names::Fold(child->name) == names::Fold(name)) return child.get();
     return nullptr;
   }
   // Null when path is missing, with the status Windows gives: kFileNotFound for the last
