@@ -43,21 +43,21 @@ writes_nothing "the cancel button, reached with Tab,"
 
 # Run 2: a changed mark, then back past the confirm button to 进程 (网站, 其它, 进程).
 start
-key Tab Down space shift+Tab shift+Tab shift+Tab shift+Tab space
-form5="$(wait_window 20 --name '^进程$')" || { echo "FAIL - no 进程 window"; kill "$QEL_PID"; exit 1; }
-sleep 1  # the list fills after the window shows
-send_keys "$form5" Down  # the list view has the focus: its first row, and its note
-shot "$form5" "$QEL_BUILD/form5.png"
-# What the system lists, winedbg's own processes aside, just before and after the save: Wine's
-# services come and go on their own, so the file must equal one of the two.
+# What the system lists, winedbg's own processes aside, just before and after the process monitor
+# opens and reads the list it saves: Wine's services come and go on their own, so the saved file
+# must equal one of the two.
 procs() {
   timeout 60 winedbg --command 'info proc' </dev/null 2>/dev/null | sed -n "s/^.[0-9a-f]\{8\} .*'\(.*\)'.*/\1/p" |
     grep -vE '^(start|winedbg|conhost)\.exe$' | tr 'A-Z' 'a-z' | sed 's/$/\r/' | sort
 }
 listed_before="$(procs)"
+key Tab Down space shift+Tab shift+Tab shift+Tab shift+Tab space
+form5="$(wait_window 20 --name '^进程$')" || { echo "FAIL - no 进程 window"; kill "$QEL_PID"; exit 1; }
+listed_after="$(procs)"
+send_keys "$form5" Down  # the list view has the focus: its first row, and its note
+shot "$form5" "$QEL_BUILD/form5.png"
 send_keys "$form5" Tab Tab space  # 强行中止 is now enabled: two Tabs reach 保存当前进程
 dismiss_box 10
-listed_after="$(procs)"
 send_keys "$form5" Escape
 check "Esc closes the process monitor" window_gone 5 --name '^进程$'
 # Wine reuses process IDs, so the snapshot's order is not theirs: compare the sorted lines.
