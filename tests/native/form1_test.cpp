@@ -64,7 +64,7 @@ TEST(BrowserRepairs, ReportWhatHappenedToTheUsersKeys) {
     (window.*c.command)();
     const bool title = c.command == &Form1::Command7_Click;
     ASSERT_EQ(shown.boxes.size(), 1u);
-    EXPECT_EQ(shown.boxes[0].text == G(title ? "IE标题恢复成功！" : "地址栏网址已被清除!"), c.done) << title;
+    EXPECT_EQ(shown.boxes[0] == G(title ? "IE标题恢复成功！" : "地址栏网址已被清除!"), c.done) << title;
     EXPECT_EQ(title ? HasValue(fresh.registry, kHkeyCurrentUser, kBrowserMain, "Window Title", kRegSz,
                                Sz("Microsoft Internet Explorer"))
                     : !fresh.registry.HasKey(kHkeyCurrentUser, kTypedUrls),

@@ -11,18 +11,7 @@ constexpr char kNamesFile[] = "C:\\WINDOWS\\SYSTEM\\morvane1.txt";
 constexpr char kCommandsFile[] = "C:\\WINDOWS\\SYSTEM\\morvane2.txt";
 constexpr char kTagsFile[] = "C:\\WINDOWS\\SYSTEM\\morvane3.txt";
 
-class SnapshotTest : public Form1Test {
- protected:
-  std::string File(const char* path) {
-    std::string bytes = "(none)";
-    return machine.files.FileBytes(path, &bytes), bytes;
-  }
-  void WriteSnapshot(const std::string& names, const std::string& commands, const std::string& tags) {
-    machine.files.AddFile(kNamesFile, names);
-    machine.files.AddFile(kCommandsFile, commands);
-    machine.files.AddFile(kTagsFile, tags);
-  }
-};
+using SnapshotTest = Form1Test;
 
 TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameListsAndTypes) {
   machine.PutString(kHkeyLocalMachine, kRun, G("输入法,中文"), "c:\\ime.exe /a,\"b\"");
@@ -67,7 +56,9 @@ TEST_F(SnapshotTest, RestoreTakesMarksAsTruthWordsOrNumbersAndABrokenSnapshotCha
   };
   machine.PutString(kHkeyLocalMachine, kRun, "kept", "kept.exe");
   for (const auto& c : cases) {
-    WriteSnapshot(c.names, c.commands, c.tags);
+    machine.files.AddFile(kNamesFile, c.names);
+    machine.files.AddFile(kCommandsFile, c.commands);
+    machine.files.AddFile(kTagsFile, c.tags);
     Load();
     Click(0);
     form->Command6_Click();
@@ -80,7 +71,8 @@ TEST_F(SnapshotTest, RestoreTakesMarksAsTruthWordsOrNumbersAndABrokenSnapshotCha
 }
 
 TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
-  WriteSnapshot("\"old\",\"True\"\r\n", "old.exe\r\n", "reg\r\n");
+  machine.files.AddFile(kCommandsFile, "old.exe\r\n");
+  machine.files.AddFile(kTagsFile, "reg\r\n");
   machine.PutString(kHkeyLocalMachine, kRun, "evil", "a.exe\rb.exe");
   Load();
   form->Command3_Click();
@@ -96,7 +88,7 @@ TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
   form->Command3_Click();
   EXPECT_NE(LastMessage().find(G("磁盘空间不足")), std::string::npos);
   EXPECT_EQ(std::to_string(machine.files.Exists(kNamesFile)) + File(kCommandsFile), "0old.exe\r\n");
-  for (const auto& box : host.boxes) EXPECT_EQ(box.text.find(G("已经把自启动项保存到文件")), std::string::npos);
+  for (const auto& box : host.boxes) EXPECT_EQ(box.find(G("已经把自启动项保存到文件")), std::string::npos);
   SnapshotFiles bytes;  // more rows than a restore takes back
   int offending = -1;
   EXPECT_FALSE(FormatSnapshot(std::vector<StartupEntry>(kMaxSnapshotRows + 1, {"n", true, "c", "reg"}), &bytes, &offending));

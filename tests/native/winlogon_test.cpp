@@ -4,7 +4,6 @@
 #include "app/web_site.h"
 #include "help/form3.h"
 #include "support/recording_host.h"
-#include "support/startup_machine.h"
 #include "winlogon/form4.h"
 
 namespace qel::test {
@@ -19,7 +18,7 @@ struct ShellRefused : mem::MemoryRegistry {
   }
 };
 
-class Form4Test : public ::testing::Test {
+class Form4Test : public MachineTest {
  protected:
   // Types both values after 修改 and confirms; which of Text1, Text2, 修改, 确认 are enabled.
   std::string Confirm(Form4& f, const std::string& userinit, const std::string& shell) {
@@ -34,8 +33,6 @@ class Form4Test : public ::testing::Test {
     return HasValue(machine.registry, kHkeyLocalMachine, kWinlogonKey, name, type, Sz(text));
   }
 
-  StartupMachine machine;
-  RecordingHost host;
   Form4 form{machine.platform, host};
 };
 
@@ -67,7 +64,7 @@ TEST_F(Form4Test, BlankValuesAndFailedWritesAreReportedAndEditingGoesOn) {
     machine.registry.DenyWrite(kHkeyLocalMachine, kWinlogonKey, c.deny);
     EXPECT_EQ(Confirm(*c.form, c.userinit, c.shell), "1101") << c.message;
     ASSERT_EQ(host.boxes.size(), 1u) << c.message;
-    EXPECT_NE(host.boxes[0].text.find(G(c.message)), std::string::npos) << host.boxes[0].text;
+    EXPECT_NE(host.boxes[0].find(G(c.message)), std::string::npos) << host.boxes[0];
     EXPECT_TRUE(Holds("Userinit", kUserinit) && Holds("shell", "Explorer.exe")) << c.message;
   }
 }

@@ -1,10 +1,12 @@
 // A host that shows nothing: it records message boxes and answers them from a
-// script, and notes the end of the program.
+// script, and notes the end of the program. MachineTest pairs it with a memory
+// machine.
 #pragma once
 
 #include <deque>
 #include <vector>
 
+#include "support/startup_machine.h"
 #include "ui/controls.h"
 #include "ui/host.h"
 
@@ -12,10 +14,8 @@ namespace qel::test {
 
 class RecordingHost : public ui::Host {
  public:
-  struct Box { std::string text; };
-
   int MessageBox(const std::string& text, int flags, const std::string&) override {
-    boxes.push_back({text});
+    boxes.push_back(text);
     if (answers.empty()) return (flags & ui::kMbYesNo) ? ui::kIdYes : ui::kIdOk;
     int answer = answers.front();
     answers.pop_front();
@@ -25,12 +25,24 @@ class RecordingHost : public ui::Host {
   void Unload(ui::Window& window) override { window.Form_Unload(); }
   void DoEvents() override {}
   void EndProgram() override { ended = true; }
-  std::uintptr_t NativeHandle(const ui::Window&) override { return kHandle; }
+  std::uintptr_t NativeHandle(const ui::Window&) override { return 0x10020; }
 
-  static constexpr std::uintptr_t kHandle = 0x10020;
-  std::vector<Box> boxes;
+  std::vector<std::string> boxes;
   std::deque<int> answers;
   bool ended = false;
+};
+
+class MachineTest : public ::testing::Test {
+ protected:
+  StartupMachine machine;
+  RecordingHost host;
+
+  // A file's bytes, or "(none)".
+  std::string File(const std::string& path) {
+    std::string bytes = "(none)";
+    return machine.files.FileBytes(path, &bytes), bytes;
+  }
+  std::string LastMessage() const { return host.boxes.empty() ? "" : host.boxes.back(); }
 };
 
 }  // namespace qel::test
