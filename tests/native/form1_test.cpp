@@ -46,30 +46,28 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
   EXPECT_EQ(std::to_string(calls.size()) + LastMessage(), "1" + G("找不到说明页：") + page);
 }
 
-TEST(BrowserRepairs, ReportWhatHappenedToTheUsersKeys) {
-  const struct { void (Form1::*command)(); RegKey refused; int typed; bool done; } cases[] = {
-      {&Form1::Command7_Click, kHkeyLocalMachine, 0, true},  // the user's title is what counts
-      {&Form1::Command7_Click, kHkeyCurrentUser, 0, false},
-      {&Form1::Command8_Click, 0, 0, true},  // nothing typed: nothing to clear
-      {&Form1::Command8_Click, 0, 1, true},
-      {&Form1::Command8_Click, 0, 2, false},  // 2: with a subkey
-  };
-  for (const auto& c : cases) {
-    StartupMachine fresh;
-    RecordingHost shown;
-    Form1 window(fresh.platform, shown);
-    if (c.refused) fresh.registry.DenyWrite(c.refused, kBrowserMain, true);
-    if (c.typed) fresh.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
-    if (c.typed == 2) fresh.registry.AddKey(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub");
-    (window.*c.command)();
-    const bool title = c.command == &Form1::Command7_Click;
-    ASSERT_EQ(shown.boxes.size(), 1u);
-    EXPECT_EQ(shown.boxes[0] == G(title ? "IE标题恢复成功！" : "地址栏网址已被清除!"), c.done) << title;
-    EXPECT_EQ(title ? HasValue(fresh.registry, kHkeyCurrentUser, kBrowserMain, "Window Title", kRegSz,
-                               Sz("Microsoft Internet Explorer"))
-                    : !fresh.registry.HasKey(kHkeyCurrentUser, kTypedUrls),
-              c.done) << c.typed;
+TEST_F(Form1Test, BrowserRepairsSayWhetherTheUsersKeysWereMended) {
+  form = std::make_unique<Form1>(machine.platform, host);
+  std::vector<bool> mended;
+  machine.registry.DenyWrite(kHkeyLocalMachine, kBrowserMain, true);
+  form->Command7_Click();  // the user's title is what counts
+  mended.push_back(HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "Window Title",
+                            kRegSz, Sz("Microsoft Internet Explorer")));
+  machine.registry.RemoveKey(kHkeyCurrentUser, kBrowserMain);
+  machine.registry.DenyWrite(kHkeyCurrentUser, kBrowserMain, true);
+  form->Command7_Click();
+  form->Command8_Click();  // nothing typed: nothing to clear
+  for (bool withSubkey : {false, true}) {
+    machine.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
+    if (withSubkey) machine.registry.AddKey(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub");
+    form->Command8_Click();
+    mended.push_back(!machine.registry.HasKey(kHkeyCurrentUser, kTypedUrls));
   }
+  std::string told;
+  for (const std::string& box : host.boxes) told += box + "|";
+  EXPECT_EQ(mended, std::vector<bool>({true, true, false}));
+  EXPECT_EQ(told, G("IE标题恢复成功！|恢复IE标题失败：拒绝访问（错误 5）|地址栏网址已被清除!|"
+                    "地址栏网址已被清除!|清除地址栏网址失败：拒绝访问（错误 5）|"));
 }
 
 }  // namespace

@@ -36,37 +36,33 @@ class Form4Test : public MachineTest {
   Form4 form{machine.platform, host};
 };
 
-TEST_F(Form4Test, ConfirmWritesAsTypedKeepingTheTypeAndReopeningReadsAfresh) {
-  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", "%SystemRoot%\\u.exe,", kRegExpandSz);
-  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Shell", "Explorer.exe");
-  form.Form_Load();
-  EXPECT_EQ(form.Text1.text() + "|" + form.Text2.text(), "%SystemRoot%\\u.exe,|Explorer.exe");
-  EXPECT_EQ(Confirm(form, " %SystemRoot%\\u.exe, x.exe ", G("新外壳.exe")), "0000");
-  EXPECT_TRUE(Holds("Userinit", " %SystemRoot%\\u.exe, x.exe ", kRegExpandSz) && Holds("shell", G("新外壳.exe")));
-  machine.registry.RemoveKey(kHkeyLocalMachine, kWinlogonKey);
-  form.Form_Load();  // Windows 98: no key
-  EXPECT_EQ(form.Text1.text() + form.Text2.text() + "01"[form.Command9.enabled()] + "01"[form.Text1.enabled()], "10");
-}
-
-TEST_F(Form4Test, BlankValuesAndFailedWritesAreReportedAndEditingGoesOn) {
+TEST_F(Form4Test, ConfirmWritesBothAsTypedOrReportsWhyNotAndEditingGoesOn) {
   ShellRefused refusing;
   Platform platform{refusing, machine.profile, machine.files, machine.platform.system, machine.platform.processes};
   Form4 partial(platform, host);
   const struct { Form4* form; const char *userinit, *shell, *message; bool deny; } cases[] = {
+      {&form, " %SystemRoot%\\u.exe, x.exe ", "新外壳.exe", "", false},  // stays expandable
       {&form, " \t ", "x.exe", "Userinit 不能为空", false},
       {&form, "a.exe,", "  ", "shell 不能为空", false},
       {&form, "a.exe,", "x.exe", "写入 Userinit 失败：拒绝访问", true},
       {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false}};  // on its own registry
   for (const auto& c : cases) {
     host.boxes.clear();
-    machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", kUserinit);
+    machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", kUserinit, kRegExpandSz);
     machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Shell", "Explorer.exe");
     machine.registry.DenyWrite(kHkeyLocalMachine, kWinlogonKey, c.deny);
-    EXPECT_EQ(Confirm(*c.form, c.userinit, c.shell), "1101") << c.message;
-    ASSERT_EQ(host.boxes.size(), 1u) << c.message;
-    EXPECT_NE(host.boxes[0].find(G(c.message)), std::string::npos) << host.boxes[0];
-    EXPECT_TRUE(Holds("Userinit", kUserinit) && Holds("shell", "Explorer.exe")) << c.message;
+    const bool written = !*c.message;
+    EXPECT_EQ(Confirm(*c.form, c.userinit, G(c.shell)), written ? "0000" : "1101") << c.message;
+    ASSERT_EQ(host.boxes.size(), written ? 0u : 1u) << c.message;
+    EXPECT_NE(LastMessage().find(G(c.message)), std::string::npos) << LastMessage();
+    EXPECT_TRUE(Holds("Userinit", written ? c.userinit : kUserinit, kRegExpandSz) &&
+                Holds("shell", written ? G(c.shell) : "Explorer.exe")) << c.message;
   }
+  form.Form_Load();
+  EXPECT_EQ(form.Text1.text() + "|" + form.Text2.text(), std::string(kUserinit) + "|Explorer.exe");
+  machine.registry.RemoveKey(kHkeyLocalMachine, kWinlogonKey);
+  form.Form_Load();  // Windows 98: no key
+  EXPECT_EQ(form.Text1.text() + form.Text2.text() + "01"[form.Command9.enabled()] + "01"[form.Text1.enabled()], "10");
 }
 
 // CR LF lines ending with the site's address; the product key under its own label line.
