@@ -1,10 +1,8 @@
 // The main window on a memory machine: the start page and locks it reads and
 // writes, and the two browser repairs (delete and cancel are driven on Wine).
-#include <gtest/gtest.h>
-
 #include "app/web_site.h"
 #include "app/web_site_config.h"
-#include "support/form1_fixture.h"
+#include "support/window_fixture.h"
 
 namespace qel::test {
 namespace {

@@ -1,12 +1,10 @@
 // The process monitor on a memory machine: the fill and its comparisons, the
 // trust round trip, notes, termination, and file faults.
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 #include "platform/ansi_text.h"
 #include "process/form5.h"
-#include "support/recording_host.h"
+#include "support/window_fixture.h"
 
 namespace qel::test {
 namespace {

@@ -1,11 +1,7 @@
 // What the scan lists, in what order, with which marks and tags, where a
 // selected row says it comes from, and what the registry layer reads back,
 // byte for byte.
-#include <gtest/gtest.h>
-
-#include "registry/module1.h"
-#include "startup/scanner.h"
-#include "support/form1_fixture.h"
+#include "support/window_fixture.h"
 
 namespace qel::test {
 namespace {

@@ -1,9 +1,7 @@
 // The Winlogon editor and the help window on a memory machine.
-#include <gtest/gtest.h>
-
 #include "app/web_site.h"
 #include "help/form3.h"
-#include "support/recording_host.h"
+#include "support/window_fixture.h"
 #include "winlogon/form4.h"
 
 namespace qel::test {

@@ -1,11 +1,12 @@
-// A host that shows nothing: it records message boxes and answers them from a
-// script, and notes the end of the program. MachineTest pairs it with a memory
-// machine.
+// Windows on a memory machine: a host that shows nothing (it records message
+// boxes, answers them from a script and notes the end of the program), and the
+// fixtures that pair the two.
 #pragma once
 
 #include <deque>
 #include <vector>
 
+#include "app/form1.h"
 #include "support/startup_machine.h"
 #include "ui/controls.h"
 #include "ui/host.h"
@@ -43,6 +44,34 @@ class MachineTest : public ::testing::Test {
     return machine.files.FileBytes(path, &bytes), bytes;
   }
   std::string LastMessage() const { return host.boxes.empty() ? "" : host.boxes.back(); }
+};
+
+// Form1 on the machine.
+class Form1Test : public MachineTest {
+ protected:
+  std::unique_ptr<Form1> form;
+
+  // Builds the window and runs its load sequence on the machine as seeded.
+  void Load() {
+    form = std::make_unique<Form1>(machine.platform, host);
+    form->Form_Load();
+  }
+  // The row of a display name (GBK), or -1.
+  int RowOf(const std::string& name) const {
+    for (int i = 0; i < form->List1.ListCount(); ++i)
+      if (form->List1.List(i) == name) return i;
+    return -1;
+  }
+  // Selects row i as a click would.
+  void Click(int i) { form->List1.SetListIndex(i); form->List1_Click(); }
+  // Every row as "name|command line|tag|1 or 0", one a line.
+  std::string AllRows() const {
+    std::string out;
+    for (int i = 0; i < form->List1.ListCount(); ++i)
+      out += form->List1.List(i) + "|" + form->List4.List(i) + "|" + form->List5.List(i) + "|" +
+             "01"[form->List1.Selected(i)] + "\n";
+    return out;
+  }
 };
 
 }  // namespace qel::test
