@@ -1,0 +1,33 @@
+// A host that shows nothing: it records message boxes and answers them from a
+// script, and notes the end of the program.
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/host.h"
+
+namespace qel::test {
+
+class RecordingHost : public ui::Host {
+ public:
+  int MessageBox(const std::string& text, int flags, const std::string&) override {
+    boxes.push_back(text);
+    if (answers.empty()) return (flags & ui::kMbYesNo) ? ui::kIdYes : ui::kIdOk;
+    int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void ShowModal(ui::Window& window) override { window.Form_Load(); window.Form_Activate(); }
+  void Unload(ui::Window& window) override { window.Form_Unload(); }
+  void DoEvents() override {}
+  void EndProgram() override { ended = true; }
+  std::uintptr_t NativeHandle(const ui::Window&) override { return 0x10020; }
+
+  std::vector<std::string> boxes;
+  std::deque<int> answers;
+  bool ended = false;
+};
+
+}  // namespace qel::test
