@@ -31,21 +31,27 @@
 #   wine_unix_path WINPATH   the unix path of a Windows path.
 #   wine_startup_folder      the unix path of the current user's Startup folder (Shell Folders).
 #   wine_set_hidden UNIXPATH give a file the hidden attribute (attrib +h).
+#   wine_hidden UNIXPATH     whether a file has the hidden attribute.
 #   wait_window SECONDS ARGS...  wait up to SECONDS for a visible window matching
 #                            `xdotool search ARGS...` (e.g. --class '^qelmora\.exe$': Wine
 #                            names the class after the program); prints the first id, or fails.
+#   window_gone SECONDS ARGS...  wait up to SECONDS until no window matches `xdotool search ARGS...`.
 #   screenshot FILE          save the whole screen as a PNG.
 #   start_qelmora EXE        start EXE under Wine in the background and wait for its window;
 #                            sets QEL_PID and QEL_WINDOW, fails when no window appears.
 #   send_keys WINDOW KEYS... focus WINDOW and type KEYS (xdotool key names).
 #   smoke_prefix NAME        (tests/smoke) a fresh prefix $QEL_BUILD/smoke-prefix-NAME on the
 #                            project's Xvfb, Wine drawing the captions, the first-run home-page
-#                            question answered; sets prefix, startup (the Startup folder, made)
-#                            and fail=0 for check; the prefix's Wine processes are ended when
-#                            the script exits, so that no window is left to a later script.
+#                            question answered; sets prefix, startup (the Startup folder, made),
+#                            system32 (the unix path of the system folder) and fail=0 for check;
+#                            the prefix's Wine processes are ended when the script exits, so that
+#                            no window is left to a later script.
 #   check TEXT COMMAND...    print ok/FAIL TEXT as COMMAND succeeds; a failure sets fail=1.
 #   key KEYS...              send_keys to the program's main window.
 #   ended                    the program's process is gone within 10 s (killed otherwise).
+#   dismiss_box [SECONDS]    if the program's message box (titled Qelmora) comes up within
+#                            SECONDS (default 1), press Enter until it is gone (it may lack the
+#                            focus at first).
 #
 # QEL_ROOT (the source tree) and QEL_BUILD_ROOT (default $QEL_ROOT/build) may be set beforehand.
 
@@ -211,11 +217,25 @@ wine_set_hidden() {
   fi
 }
 
+wine_hidden() {
+  wine attrib "$(winepath -w "$1" 2>/dev/null)" </dev/null 2>/dev/null | cut -c1-12 | grep -q H
+}
+
 wait_window() {
   local seconds="$1" ids
   shift
   ids="$(timeout "$seconds" xdotool search --sync --onlyvisible "$@" 2>/dev/null)" || return 1
   echo "${ids%%$'\n'*}"
+}
+
+window_gone() {
+  local seconds="$1"
+  shift
+  for _ in $(seq "$((seconds * 10))"); do
+    xdotool search "$@" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 screenshot() {
@@ -252,6 +272,7 @@ smoke_prefix() {
     /v OpenMyHomePage /t REG_DWORD /d 1
   startup="$(wine_startup_folder)"
   mkdir -p "$startup"
+  system32="$prefix/drive_c/windows/system32"
 }
 
 check() {
@@ -267,4 +288,13 @@ ended() {
   done
   kill "$QEL_PID" 2>/dev/null
   return 1
+}
+
+dismiss_box() {
+  wait_window "${1:-1}" --name '^Qelmora$' >/dev/null || return 0
+  for _ in 1 2 3 4 5; do
+    xdotool key Return
+    sleep 0.7
+    xdotool search --onlyvisible --name '^Qelmora$' >/dev/null 2>&1 || return 0
+  done
 }

@@ -34,15 +34,12 @@ holds() {  # holds KEY NAME|TYPE|DATA...: the key's values are exactly these
 start_qelmora "$QEL_EXE"
 # The confirm button holds the focus; eight Tabs reach "保存当前项到文件".
 key Tab Tab Tab Tab Tab Tab Tab Tab space
-sleep 1.5
-xdotool key Return  # the message box's OK
-sleep 1
+dismiss_box 10
 # Back to the list (seven Shift+Tabs). Wine lists a key's values alphabetically:
 # a-toggle, Foo, z-long in Run, then Foo, off in Run-. Clear the first row's
 # mark and toggle both Foo rows; one more Shift+Tab is the confirm button.
 key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Home space
 key Down space Down Down space
-sleep 0.5
 key shift+Tab space
 check "the program ended after confirming" ended
 check "Run: the unchecked entry and the enabled Foo left, the disabled Foo came back still \
@@ -53,13 +50,12 @@ check "Run-: they arrived, no spare copy, the disabled entry stayed" holds "$lm\
 check "REG_EXPAND_SZ and Chinese bytes kept" holds "$cu\\Run" 'expand|REG_EXPAND_SZ|%SystemRoot%\x.exe' '演示|REG_SZ|C:\演示\程序.exe'
 check "RunOnceEx Flags stayed REG_DWORD" holds "$lm\\RunOnceEx" 'Flags|REG_DWORD|0x20'
 check "Win.ini load and noload kept" holds "$winini" 'load|REG_SZ|l.exe m.exe' 'noload|REG_SZ|n.exe'
-check "the hidden Startup file stayed hidden" bash -c "wine attrib '$(winepath -w "$startup/hidden.lnk")' | cut -c1-12 | grep -q H"
+check "the hidden Startup file stayed hidden" wine_hidden "$startup/hidden.lnk"
 check "the plain Startup file is still there" test -f "$startup/plain.lnk"
 check "NoRun was lifted" bash -c "! wine reg query '$cu\\Policies\\Explorer' /v NoRun >/dev/null 2>&1"
 for root in HKCU HKLM; do
   check "the start page became about:blank in $root" bash -c "wine reg query '$root\\Software\\Microsoft\\Internet Explorer\\Main' /v 'start page' | tr -d '\r' | grep -qxF '    start page    REG_SZ    about:blank'"
 done
-system32="$prefix/drive_c/windows/system32"
 check "the snapshot holds the entry as it was (checked)" grep -qaF $'"a-toggle","True"\r' "$system32/morvane1.txt"
 check "its command line" grep -qaF $'C:\\toggle.exe /t\r' "$system32/morvane2.txt"
 check "and its tag" grep -qaxF $'reg\r' "$system32/morvane3.txt"

@@ -13,15 +13,6 @@ wine_reg_add "$run" /v '한글' /t REG_EXPAND_SZ /d '%windir%\korean.exe'
 echo korean >"$startup/한글.lnk"
 echo plain >"$startup/plain.lnk"
 before="$(wine_reg_query "$run" /v '한글')"
-hidden() { wine attrib "$(winepath -w "$1")" </dev/null 2>/dev/null | cut -c1-12 | grep -q H; }
-dismiss_box() {  # OK on a refusal's message box, if one came up, until it is gone (it may lack the focus)
-  sleep 1
-  for _ in 1 2 3 4 5; do
-    xdotool search --onlyvisible --name '^Qelmora$' >/dev/null 2>&1 || return 0
-    xdotool key Return
-    sleep 0.7
-  done
-}
 
 start_qelmora "$QEL_EXE"
 # Rows from the end: a-plain, b-gone, the Korean value, the two Startup files
@@ -32,14 +23,13 @@ for keys in "End Up Up space" "End Up space" "End space"; do key $keys; dismiss_
 # b-gone deleted: five Shift+Tabs from the list reach the delete button, which
 # passes the focus on to the next button; three Tabs on is the confirm button.
 key End Up Up Up shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
-sleep 0.5
 key Tab Tab Tab space
 check "the program ended after confirming" ended
 check "the Korean value is byte-identical" test "$(wine_reg_query "$run" /v '한글')" = "$before"
 check "no value with '?' was created in Run" test "$(wine_reg_query "$run" | grep -c REG_)" = 1
 check "a-plain moved to Run-, alone there, and b-gone was deleted" \
   test "$(wine_reg_query "$run-" | grep REG_)" = '    a-plain    REG_SZ    C:\plain.exe'
-check "the Korean Startup file is untouched, not hidden" eval '[[ "$(cat "$startup/한글.lnk")" == korean ]] && ! hidden "$startup/한글.lnk"'
-check "the plain Startup file is hidden" hidden "$startup/plain.lnk"
+check "the Korean Startup file is untouched, not hidden" eval '[[ "$(cat "$startup/한글.lnk")" == korean ]] && ! wine_hidden "$startup/한글.lnk"'
+check "the plain Startup file is hidden" wine_hidden "$startup/plain.lnk"
 check "ls shows no file with '?' in its name" bash -c "! ls '$startup' | grep -qF '?'"
 exit $fail
