@@ -33,11 +33,11 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
     EXPECT_TRUE(*typed ? HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegSz, Sz(typed))
                        : HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegBinary, "12345678"));
   }
-  const auto& calls = machine.memory.system().shellCalls;
+  const auto& calls = machine.memory.system().opened;
   // What the build was configured to open: the shipped page in the program's folder by default.
   const std::string page = *QELMORA_WEB_SITE ? G(QELMORA_WEB_SITE) : "C:\\Program Files\\Qelmora\\" + G("说明.htm");
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].file, page);
+  EXPECT_EQ(calls[0], page);
   if (!WebSiteIsShippedPage()) return;  // a configured site is not looked for
   machine.files.DeleteFile(page);
   form->Command11_Click();  // without the page nothing opens, and the user is told
@@ -51,13 +51,13 @@ TEST_F(Form1Test, BrowserRepairsSayWhetherTheUsersKeysWereMended) {
   form->Command7_Click();  // the user's title is what counts
   mended.push_back(HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "Window Title",
                             kRegSz, Sz("Microsoft Internet Explorer")));
-  machine.registry.RemoveKey(kHkeyCurrentUser, kBrowserMain);
+  machine.registry.DeleteKey(kHkeyCurrentUser, kBrowserMain);
   machine.registry.DenyWrite(kHkeyCurrentUser, kBrowserMain, true);
   form->Command7_Click();
   form->Command8_Click();  // nothing typed: nothing to clear
   for (bool withSubkey : {false, true}) {
     machine.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
-    if (withSubkey) machine.registry.AddKey(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub");
+    if (withSubkey) machine.PutString(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub", "", "");
     form->Command8_Click();
     mended.push_back(!machine.registry.HasKey(kHkeyCurrentUser, kTypedUrls));
   }

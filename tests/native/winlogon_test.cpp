@@ -58,7 +58,7 @@ TEST_F(Form4Test, ConfirmWritesBothAsTypedOrReportsWhyNotAndEditingGoesOn) {
   }
   form.Form_Load();
   EXPECT_EQ(form.Text1.text() + "|" + form.Text2.text(), std::string(kUserinit) + "|Explorer.exe");
-  machine.registry.RemoveKey(kHkeyLocalMachine, kWinlogonKey);
+  machine.registry.DeleteKey(kHkeyLocalMachine, kWinlogonKey);
   form.Form_Load();  // Windows 98: no key
   EXPECT_EQ(form.Text1.text() + form.Text2.text() + "01"[form.Command9.enabled()] + "01"[form.Text1.enabled()], "10");
 }

@@ -95,10 +95,6 @@ inline Status CopyOut(const std::string& bytes, void* data, std::uint32_t room) 
 
 }  // namespace names
 
-struct ShellCall {
-  std::string operation, file;
-};
-
 // System facts and the shell; the code page 936 conversions are real.
 class MemorySystem : public SystemApi {
  public:
@@ -110,17 +106,17 @@ class MemorySystem : public SystemApi {
   std::string SystemDirectory() override { return Tick(), kSystemDirectory; }
   std::string ProgramFolder() override { return Tick(), kProgramFolder; }
   // Above 32 is success.
-  std::intptr_t ShellExecute(std::uintptr_t, const std::string& operation, const std::string& file,
+  std::intptr_t ShellExecute(std::uintptr_t, const std::string&, const std::string& file,
                              const std::string&, const std::string&, int) override {
     Tick();
-    shellCalls.push_back({operation, file});
+    opened.push_back(file);
     return 42;
   }
   std::uint32_t AnsiCodePage() override { return Tick(), 936; }
   std::string ToAnsi(const std::string& utf8) override { return Tick(), Utf8ToGbk(utf8); }
   std::string FromAnsi(const std::string& ansi) override { return Tick(), GbkToUtf8(ansi); }
 
-  std::vector<ShellCall> shellCalls;  // every ShellExecute, in order
+  std::vector<std::string> opened;  // the file of every ShellExecute, in order
 
  private:
   void Tick() { meter_ ? meter_->Tick() : void(); }
@@ -244,14 +240,6 @@ class MemoryRegistry : public RegistryApi {
     for (std::size_t i = 0; it != keys_.end() && i < it->second.values.size(); ++i)
       names.push_back(it->second.values[i].name);
     return names;
-  }
-  void AddKey(RegKey root, const std::string& path) { Make(root, path); }
-  // Removes a key with everything below it.
-  void RemoveKey(RegKey root, const std::string& path) {
-    const std::string id = Id(root, path);
-    auto end = keys_.upper_bound(id);
-    while (end != keys_.end() && IsBelow(end->first, id)) ++end;
-    if (id.find('\n') != std::string::npos) keys_.erase(keys_.lower_bound(id), end);
   }
   // The key (made if missing) refuses, with kAccessDenied, opening with any write right,
   // setting or deleting values, new keys below it and its deletion: an ACL that grants reading.
