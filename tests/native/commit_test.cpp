@@ -125,7 +125,7 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   form->Command2_Click();
   EXPECT_EQ(Places(machine), "Run|moved|1|m.exe<0>\nRun|deleted|1|d.exe<0>\nRun|Held|7|a<0><0>\nRun|ok|1|ok.exe<0>\n"
                              "Run-|Held|1|h.exe<0>\nini|load|l.exe\nini|noload|n.exe\n");
-  EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kExplorerPolicies, "NoRun"));  // the rest ran
+  EXPECT_FALSE(machine.registry.Get(kHkeyCurrentUser, kExplorerPolicies, "NoRun", nullptr, nullptr));  // the rest ran
   ASSERT_EQ(host.boxes.size(), 1u);
   for (const std::string& part : {G("moved（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-）：无法写入：拒绝访问（错误 5）"),
                                   G("deleted（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run）：无法删除"),

@@ -19,7 +19,7 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
             G("http://主页/") + "|1");
   form->Text1.SetText("");
   form->Command2_Click();
-  EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools"));
+  EXPECT_FALSE(machine.registry.Get(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools", nullptr, nullptr));
   EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kControlPanel, "HomePage", kRegDword, std::string("\1\0\0\0", 4)));
   for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
     EXPECT_TRUE(HasValue(machine.registry, root, kBrowserMain, "start page", kRegSz, Sz("about:blank")));

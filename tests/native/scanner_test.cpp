@@ -21,8 +21,6 @@ TEST_F(ScannerTest, ListsEverySourceInOrderWithTwinsUncheckedEveryValueThatReads
   machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "svc", "svc.exe");
   machine.PutString(kHkeyCurrentUser, kRunOnce, "", "default.exe");
   machine.registry.PutDword(kHkeyCurrentUser, kRunOnceEx, "Neg", 0xFFFFFFFFu);
-  machine.PutString(kHkeyLocalMachine, kRunOnce, "denied", "x.exe");
-  machine.registry.DenyAccess(kHkeyLocalMachine, kRunOnce, true);
   // Plain and hidden files are listed; system files and folders are not.
   machine.AddStartupFile("readonly.lnk", kAttrReadOnly);
   machine.AddStartupFile("desktop.ini", kAttrSystem | kAttrHidden);

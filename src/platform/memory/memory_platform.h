@@ -189,7 +189,7 @@ class MemoryRegistry : public RegistryApi {
     auto it = keys_.find(id);
     if (it == keys_.end() || id.find('\n') == std::string::npos) return kFileNotFound;
     bool hasSubkey = std::next(it) != keys_.end() && IsBelow(std::next(it)->first, id);
-    if (it->second.denyAccess || it->second.denyWrite || hasSubkey) return kAccessDenied;
+    if (it->second.denyWrite || hasSubkey) return kAccessDenied;
     keys_.erase(it);
     return kOk;
   }
@@ -230,9 +230,6 @@ class MemoryRegistry : public RegistryApi {
     return value != nullptr;
   }
   bool HasKey(RegKey root, const std::string& path) const { return keys_.count(Id(root, path)); }
-  bool HasValue(RegKey root, const std::string& path, const std::string& name) const {
-    return Get(root, path, name, nullptr, nullptr);
-  }
   // Value names in enumeration order; empty when the key is missing.
   std::vector<std::string> ValueNames(RegKey root, const std::string& path) const {
     std::vector<std::string> names;
@@ -245,10 +242,6 @@ class MemoryRegistry : public RegistryApi {
   // setting or deleting values, new keys below it and its deletion: an ACL that grants reading.
   void DenyWrite(RegKey root, const std::string& path, bool deny) {
     Make(root, path)->denyWrite = deny;
-  }
-  // Every open or create of the key fails with kAccessDenied.
-  void DenyAccess(RegKey root, const std::string& path, bool deny) {
-    Make(root, path)->denyAccess = deny;
   }
   // The value's true name is one the code page cannot hold: it still enumerates as name
   // (its '?' form), no call naming it reaches it, and UnrepresentableValues reports it.
@@ -270,7 +263,7 @@ class MemoryRegistry : public RegistryApi {
   };
   struct Key {
     std::vector<Value> values;  // in enumeration order: removing one moves the later ones up
-    bool denyWrite = false, denyAccess = false;
+    bool denyWrite = false;
   };
 
   // A key's place in keys_: its root, then each folded part after a '\n' (which no name
@@ -316,11 +309,11 @@ class MemoryRegistry : public RegistryApi {
       const Key& above = keys_[id];
       if (keys_.count(id += '\n' + names::Fold(part))) continue;
       if (!create) return kFileNotFound;
-      if (above.denyWrite || above.denyAccess) return kAccessDenied;
+      if (above.denyWrite) return kAccessDenied;
       keys_[id];
     }
     const Key& node = keys_[id];
-    if (node.denyAccess || ((access & kWriteRights) && node.denyWrite)) return kAccessDenied;
+    if ((access & kWriteRights) && node.denyWrite) return kAccessDenied;
     handles_[*key = nextHandle_ += 4] = {id, access};
     return kOk;
   }
