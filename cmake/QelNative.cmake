@@ -34,10 +34,6 @@ target_link_options(qel_sanitize INTERFACE ${sanitize})
 message(STATUS "Native tests:")
 qel_test_program(native_tests SOURCES ${QEL_NATIVE_TEST_SOURCES}
                  LINK qel_test_support qelmora_memory qelmora_core GTest::gtest_main qel_sanitize)
-if(TARGET native_tests)
-  # For the tests of checked-in data files.
-  target_compile_definitions(native_tests PRIVATE QEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-endif()
 if(QEL_CONTRACT_SOURCES AND EXISTS ${QEL_CONTRACT_FIXTURE_MEMORY})
   qel_test_program(contract_memory SOURCES ${QEL_CONTRACT_SOURCES} ${QEL_CONTRACT_FIXTURE_MEMORY}
                    LINK qel_test_support qelmora_memory qelmora_core GTest::gtest_main qel_sanitize)

@@ -1,10 +1,8 @@
 // The main window on a memory machine: the start page and locks it reads and
 // writes, and the two browser repairs (delete and cancel are driven on Wine).
-#include <gtest/gtest.h>
-
 #include "app/web_site.h"
 #include "app/web_site_config.h"
-#include "support/form1_fixture.h"
+#include "support/window_fixture.h"
 
 namespace qel::test {
 namespace {
@@ -21,7 +19,7 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
             G("http://主页/") + "|1");
   form->Text1.SetText("");
   form->Command2_Click();
-  EXPECT_FALSE(machine.registry.HasValue(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools"));
+  EXPECT_FALSE(machine.registry.Get(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools", nullptr, nullptr));
   EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kControlPanel, "HomePage", kRegDword, std::string("\1\0\0\0", 4)));
   for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
     EXPECT_TRUE(HasValue(machine.registry, root, kBrowserMain, "start page", kRegSz, Sz("about:blank")));
@@ -35,41 +33,39 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
     EXPECT_TRUE(*typed ? HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegSz, Sz(typed))
                        : HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegBinary, "12345678"));
   }
-  const auto& calls = machine.memory.system().shellCalls;
+  const auto& calls = machine.memory.system().opened;
   // What the build was configured to open: the shipped page in the program's folder by default.
   const std::string page = *QELMORA_WEB_SITE ? G(QELMORA_WEB_SITE) : "C:\\Program Files\\Qelmora\\" + G("说明.htm");
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].file, page);
+  EXPECT_EQ(calls[0], page);
   if (!WebSiteIsShippedPage()) return;  // a configured site is not looked for
   machine.files.DeleteFile(page);
   form->Command11_Click();  // without the page nothing opens, and the user is told
   EXPECT_EQ(std::to_string(calls.size()) + LastMessage(), "1" + G("找不到说明页：") + page);
 }
 
-TEST(BrowserRepairs, ReportWhatHappenedToTheUsersKeys) {
-  const struct { void (Form1::*command)(); RegKey refused; int typed; bool done; } cases[] = {
-      {&Form1::Command7_Click, kHkeyLocalMachine, 0, true},  // the user's title is what counts
-      {&Form1::Command7_Click, kHkeyCurrentUser, 0, false},
-      {&Form1::Command8_Click, 0, 0, true},  // nothing typed: nothing to clear
-      {&Form1::Command8_Click, 0, 1, true},
-      {&Form1::Command8_Click, 0, 2, false},  // 2: with a subkey
-  };
-  for (const auto& c : cases) {
-    StartupMachine fresh;
-    RecordingHost shown;
-    Form1 window(fresh.platform, shown);
-    if (c.refused) fresh.registry.DenyWrite(c.refused, kBrowserMain, true);
-    if (c.typed) fresh.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
-    if (c.typed == 2) fresh.registry.AddKey(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub");
-    (window.*c.command)();
-    const bool title = c.command == &Form1::Command7_Click;
-    ASSERT_EQ(shown.boxes.size(), 1u);
-    EXPECT_EQ(shown.boxes[0].text == G(title ? "IE标题恢复成功！" : "地址栏网址已被清除!"), c.done) << title;
-    EXPECT_EQ(title ? HasValue(fresh.registry, kHkeyCurrentUser, kBrowserMain, "Window Title", kRegSz,
-                               Sz("Microsoft Internet Explorer"))
-                    : !fresh.registry.HasKey(kHkeyCurrentUser, kTypedUrls),
-              c.done) << c.typed;
+TEST_F(Form1Test, BrowserRepairsSayWhetherTheUsersKeysWereMended) {
+  form = std::make_unique<Form1>(machine.platform, host);
+  std::vector<bool> mended;
+  machine.registry.DenyWrite(kHkeyLocalMachine, kBrowserMain, true);
+  form->Command7_Click();  // the user's title is what counts
+  mended.push_back(HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "Window Title",
+                            kRegSz, Sz("Microsoft Internet Explorer")));
+  machine.registry.DeleteKey(kHkeyCurrentUser, kBrowserMain);
+  machine.registry.DenyWrite(kHkeyCurrentUser, kBrowserMain, true);
+  form->Command7_Click();
+  form->Command8_Click();  // nothing typed: nothing to clear
+  for (bool withSubkey : {false, true}) {
+    machine.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
+    if (withSubkey) machine.PutString(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub", "", "");
+    form->Command8_Click();
+    mended.push_back(!machine.registry.HasKey(kHkeyCurrentUser, kTypedUrls));
   }
+  std::string told;
+  for (const std::string& box : host.boxes) told += box + "|";
+  EXPECT_EQ(mended, std::vector<bool>({true, true, false}));
+  EXPECT_EQ(told, G("IE标题恢复成功！|恢复IE标题失败：拒绝访问（错误 5）|地址栏网址已被清除!|"
+                    "地址栏网址已被清除!|清除地址栏网址失败：拒绝访问（错误 5）|"));
 }
 
 }  // namespace

@@ -1,13 +1,10 @@
 // The process monitor on a memory machine: the fill and its comparisons, the
 // trust round trip, notes, termination, and file faults.
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 #include "platform/ansi_text.h"
 #include "process/form5.h"
-#include "support/recording_host.h"
-#include "support/startup_machine.h"
+#include "support/window_fixture.h"
 
 namespace qel::test {
 namespace {
@@ -23,24 +20,16 @@ std::string Rows(const ui::ListBox& list) {
   return out;
 }
 
-class Form5Test : public ::testing::Test {
+class Form5Test : public MachineTest {
  protected:
-  StartupMachine machine;
-  RecordingHost host;
   std::unique_ptr<Form5> form;
 
-  void SetUp() override {
-    machine.files.AddFile(kNotes, "b.exe  \r\nB note\r\n  \r\nc.exe\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n\r\nb.exe\r\nx\r\n");
-  }
   // Two copies of one program, an upper-case name, a GBK name whose second byte is 'A'.
   void Open() {
+    machine.files.AddFile(kNotes, "b.exe  \r\nB note\r\n  \r\nc.exe\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n\r\nb.exe\r\nx\r\n");
     machine.memory.processes().table = {{8, "A.EXE"}, {12, "b.exe"}, {16, "c.exe"}, {20, "a.exe"}, {24, "\xB0\x41X.EXE"}};
     form = std::make_unique<Form5>(machine.platform, host, "C:\\WINDOWS\\SYSTEM");
     host.ShowModal(*form);
-  }
-  std::string File(const char* path) {
-    std::string bytes = "(none)";
-    return machine.files.FileBytes(path, &bytes), bytes;
   }
   template <class List>
   void Pick(List& list, int row, void (Form5::*handler)()) {
@@ -94,7 +83,7 @@ TEST_F(Form5Test, TerminationRemovesTheRowOnlyWhenTheProcessEnded) {
     Pick(form->lvwPrss, 1, &Form5::lvwPrss_Click);
     host.answers = {c.answer};
     form->cmdDelete_Click();
-    EXPECT_EQ(std::to_string(form->lvwPrss.ListCount()) + std::to_string(form->lvwPrss.ListIndex() + 1) + host.boxes.back().text,
+    EXPECT_EQ(std::to_string(form->lvwPrss.ListCount()) + std::to_string(form->lvwPrss.ListIndex() + 1) + LastMessage(),
               std::to_string(c.rows) + (c.rows == 5 ? "2" : "0") + G(c.told));
   }
 }
@@ -110,10 +99,10 @@ TEST_F(Form5Test, FileFailuresAreToldAndNeverCostTheTrustedList) {
     EXPECT_EQ(list7, Rows(form->List7));
   }
   ASSERT_EQ(1u, host.boxes.size());  // told once
-  EXPECT_NE(std::string::npos, host.boxes[0].text.find(kTrusted));
+  EXPECT_NE(std::string::npos, host.boxes[0].find(kTrusted));
   machine.files.SetReadOnlyFolder("C:\\WINDOWS\\SYSTEM", true);
   form->Command1_Click();
-  EXPECT_EQ(G("保存失败，无法写入文件 ") + kSaved + G("\r\n拒绝访问（错误 5）"), host.boxes.back().text);
+  EXPECT_EQ(G("保存失败，无法写入文件 ") + kSaved + G("\r\n拒绝访问（错误 5）"), LastMessage());
   machine.files.SetReadOnlyFolder("C:\\WINDOWS\\SYSTEM", false);
   machine.files.Lock(kTrusted, false);
   host.Unload(*form);

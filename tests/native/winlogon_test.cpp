@@ -1,10 +1,7 @@
 // The Winlogon editor and the help window on a memory machine.
-#include <gtest/gtest.h>
-
 #include "app/web_site.h"
 #include "help/form3.h"
-#include "support/recording_host.h"
-#include "support/startup_machine.h"
+#include "support/window_fixture.h"
 #include "winlogon/form4.h"
 
 namespace qel::test {
@@ -19,7 +16,7 @@ struct ShellRefused : mem::MemoryRegistry {
   }
 };
 
-class Form4Test : public ::testing::Test {
+class Form4Test : public MachineTest {
  protected:
   // Types both values after 修改 and confirms; which of Text1, Text2, 修改, 确认 are enabled.
   std::string Confirm(Form4& f, const std::string& userinit, const std::string& shell) {
@@ -34,42 +31,36 @@ class Form4Test : public ::testing::Test {
     return HasValue(machine.registry, kHkeyLocalMachine, kWinlogonKey, name, type, Sz(text));
   }
 
-  StartupMachine machine;
-  RecordingHost host;
   Form4 form{machine.platform, host};
 };
 
-TEST_F(Form4Test, ConfirmWritesAsTypedKeepingTheTypeAndReopeningReadsAfresh) {
-  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", "%SystemRoot%\\u.exe,", kRegExpandSz);
-  machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Shell", "Explorer.exe");
-  form.Form_Load();
-  EXPECT_EQ(form.Text1.text() + "|" + form.Text2.text(), "%SystemRoot%\\u.exe,|Explorer.exe");
-  EXPECT_EQ(Confirm(form, " %SystemRoot%\\u.exe, x.exe ", G("新外壳.exe")), "0000");
-  EXPECT_TRUE(Holds("Userinit", " %SystemRoot%\\u.exe, x.exe ", kRegExpandSz) && Holds("shell", G("新外壳.exe")));
-  machine.registry.RemoveKey(kHkeyLocalMachine, kWinlogonKey);
-  form.Form_Load();  // Windows 98: no key
-  EXPECT_EQ(form.Text1.text() + form.Text2.text() + "01"[form.Command9.enabled()] + "01"[form.Text1.enabled()], "10");
-}
-
-TEST_F(Form4Test, BlankValuesAndFailedWritesAreReportedAndEditingGoesOn) {
+TEST_F(Form4Test, ConfirmWritesBothAsTypedOrReportsWhyNotAndEditingGoesOn) {
   ShellRefused refusing;
   Platform platform{refusing, machine.profile, machine.files, machine.platform.system, machine.platform.processes};
   Form4 partial(platform, host);
   const struct { Form4* form; const char *userinit, *shell, *message; bool deny; } cases[] = {
+      {&form, " %SystemRoot%\\u.exe, x.exe ", "新外壳.exe", "", false},  // stays expandable
       {&form, " \t ", "x.exe", "Userinit 不能为空", false},
       {&form, "a.exe,", "  ", "shell 不能为空", false},
       {&form, "a.exe,", "x.exe", "写入 Userinit 失败：拒绝访问", true},
       {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false}};  // on its own registry
   for (const auto& c : cases) {
     host.boxes.clear();
-    machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", kUserinit);
+    machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", kUserinit, kRegExpandSz);
     machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Shell", "Explorer.exe");
     machine.registry.DenyWrite(kHkeyLocalMachine, kWinlogonKey, c.deny);
-    EXPECT_EQ(Confirm(*c.form, c.userinit, c.shell), "1101") << c.message;
-    ASSERT_EQ(host.boxes.size(), 1u) << c.message;
-    EXPECT_NE(host.boxes[0].text.find(G(c.message)), std::string::npos) << host.boxes[0].text;
-    EXPECT_TRUE(Holds("Userinit", kUserinit) && Holds("shell", "Explorer.exe")) << c.message;
+    const bool written = !*c.message;
+    EXPECT_EQ(Confirm(*c.form, c.userinit, G(c.shell)), written ? "0000" : "1101") << c.message;
+    ASSERT_EQ(host.boxes.size(), written ? 0u : 1u) << c.message;
+    EXPECT_NE(LastMessage().find(G(c.message)), std::string::npos) << LastMessage();
+    EXPECT_TRUE(Holds("Userinit", written ? c.userinit : kUserinit, kRegExpandSz) &&
+                Holds("shell", written ? G(c.shell) : "Explorer.exe")) << c.message;
   }
+  form.Form_Load();
+  EXPECT_EQ(form.Text1.text() + "|" + form.Text2.text(), std::string(kUserinit) + "|Explorer.exe");
+  machine.registry.DeleteKey(kHkeyLocalMachine, kWinlogonKey);
+  form.Form_Load();  // Windows 98: no key
+  EXPECT_EQ(form.Text1.text() + form.Text2.text() + "01"[form.Command9.enabled()] + "01"[form.Text1.enabled()], "10");
 }
 
 // CR LF lines ending with the site's address; the product key under its own label line.

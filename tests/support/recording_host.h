@@ -12,10 +12,8 @@ namespace qel::test {
 
 class RecordingHost : public ui::Host {
  public:
-  struct Box { std::string text; };
-
   int MessageBox(const std::string& text, int flags, const std::string&) override {
-    boxes.push_back({text});
+    boxes.push_back(text);
     if (answers.empty()) return (flags & ui::kMbYesNo) ? ui::kIdYes : ui::kIdOk;
     int answer = answers.front();
     answers.pop_front();
@@ -25,10 +23,9 @@ class RecordingHost : public ui::Host {
   void Unload(ui::Window& window) override { window.Form_Unload(); }
   void DoEvents() override {}
   void EndProgram() override { ended = true; }
-  std::uintptr_t NativeHandle(const ui::Window&) override { return kHandle; }
+  std::uintptr_t NativeHandle(const ui::Window&) override { return 0x10020; }
 
-  static constexpr std::uintptr_t kHandle = 0x10020;
-  std::vector<Box> boxes;
+  std::vector<std::string> boxes;
   std::deque<int> answers;
   bool ended = false;
 };

@@ -95,10 +95,6 @@ inline Status CopyOut(const std::string& bytes, void* data, std::uint32_t room) 
 
 }  // namespace names
 
-struct ShellCall {
-  std::string operation, file;
-};
-
 // System facts and the shell; the code page 936 conversions are real.
 class MemorySystem : public SystemApi {
  public:
@@ -110,17 +106,17 @@ class MemorySystem : public SystemApi {
   std::string SystemDirectory() override { return Tick(), kSystemDirectory; }
   std::string ProgramFolder() override { return Tick(), kProgramFolder; }
   // Above 32 is success.
-  std::intptr_t ShellExecute(std::uintptr_t, const std::string& operation, const std::string& file,
+  std::intptr_t ShellExecute(std::uintptr_t, const std::string&, const std::string& file,
                              const std::string&, const std::string&, int) override {
     Tick();
-    shellCalls.push_back({operation, file});
+    opened.push_back(file);
     return 42;
   }
   std::uint32_t AnsiCodePage() override { return Tick(), 936; }
   std::string ToAnsi(const std::string& utf8) override { return Tick(), Utf8ToGbk(utf8); }
   std::string FromAnsi(const std::string& ansi) override { return Tick(), GbkToUtf8(ansi); }
 
-  std::vector<ShellCall> shellCalls;  // every ShellExecute, in order
+  std::vector<std::string> opened;  // the file of every ShellExecute, in order
 
  private:
   void Tick() { meter_ ? meter_->Tick() : void(); }
@@ -193,7 +189,7 @@ class MemoryRegistry : public RegistryApi {
     auto it = keys_.find(id);
     if (it == keys_.end() || id.find('\n') == std::string::npos) return kFileNotFound;
     bool hasSubkey = std::next(it) != keys_.end() && IsBelow(std::next(it)->first, id);
-    if (it->second.denyAccess || it->second.denyWrite || hasSubkey) return kAccessDenied;
+    if (it->second.denyWrite || hasSubkey) return kAccessDenied;
     keys_.erase(it);
     return kOk;
   }
@@ -234,9 +230,6 @@ class MemoryRegistry : public RegistryApi {
     return value != nullptr;
   }
   bool HasKey(RegKey root, const std::string& path) const { return keys_.count(Id(root, path)); }
-  bool HasValue(RegKey root, const std::string& path, const std::string& name) const {
-    return Get(root, path, name, nullptr, nullptr);
-  }
   // Value names in enumeration order; empty when the key is missing.
   std::vector<std::string> ValueNames(RegKey root, const std::string& path) const {
     std::vector<std::string> names;
@@ -245,22 +238,10 @@ class MemoryRegistry : public RegistryApi {
       names.push_back(it->second.values[i].name);
     return names;
   }
-  void AddKey(RegKey root, const std::string& path) { Make(root, path); }
-  // Removes a key with everything below it.
-  void RemoveKey(RegKey root, const std::string& path) {
-    const std::string id = Id(root, path);
-    auto end = keys_.upper_bound(id);
-    while (end != keys_.end() && IsBelow(end->first, id)) ++end;
-    if (id.find('\n') != std::string::npos) keys_.erase(keys_.lower_bound(id), end);
-  }
   // The key (made if missing) refuses, with kAccessDenied, opening with any write right,
   // setting or deleting values, new keys below it and its deletion: an ACL that grants reading.
   void DenyWrite(RegKey root, const std::string& path, bool deny) {
     Make(root, path)->denyWrite = deny;
-  }
-  // Every open or create of the key fails with kAccessDenied.
-  void DenyAccess(RegKey root, const std::string& path, bool deny) {
-    Make(root, path)->denyAccess = deny;
   }
   // The value's true name is one the code page cannot hold: it still enumerates as name
   // (its '?' form), no call naming it reaches it, and UnrepresentableValues reports it.
@@ -282,7 +263,7 @@ class MemoryRegistry : public RegistryApi {
   };
   struct Key {
     std::vector<Value> values;  // in enumeration order: removing one moves the later ones up
-    bool denyWrite = false, denyAccess = false;
+    bool denyWrite = false;
   };
 
   // A key's place in keys_: its root, then each folded part after a '\n' (which no name
@@ -328,11 +309,11 @@ class MemoryRegistry : public RegistryApi {
       const Key& above = keys_[id];
       if (keys_.count(id += '\n' + names::Fold(part))) continue;
       if (!create) return kFileNotFound;
-      if (above.denyWrite || above.denyAccess) return kAccessDenied;
+      if (above.denyWrite) return kAccessDenied;
       keys_[id];
     }
     const Key& node = keys_[id];
-    if (node.denyAccess || ((access & kWriteRights) && node.denyWrite)) return kAccessDenied;
+    if ((access & kWriteRights) && node.denyWrite) return kAccessDenied;
     handles_[*key = nextHandle_ += 4] = {id, access};
     return kOk;
   }
