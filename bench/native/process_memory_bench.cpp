@@ -7,10 +7,10 @@ using namespace qel;
 
 int main() {
   mem::MemoryPlatform machine;
-  machine.processes().table = bench::ManyProcesses();
-  bench::WriteProcessFiles(machine.platform(), "C:\\WINDOWS\\SYSTEM");
+  machine.processes.table = bench::ManyProcesses();
+  bench::WriteProcessFiles(machine.platform, "C:\\WINDOWS\\SYSTEM");
   test::RecordingHost host;
-  Form5 form(machine.platform(), host, "C:\\WINDOWS\\SYSTEM");
+  Form5 form(machine.platform, host, "C:\\WINDOWS\\SYSTEM");
   form.Form_Load();
   double ms = bench::TimeFill(form);
   bench::ReportFill("memory", form, ms);

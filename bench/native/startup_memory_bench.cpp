@@ -8,23 +8,23 @@ int main() {
   const std::string folder = "C:\\WINDOWS\\Start Menu\\Programs\\StartUp";
   {
     mem::MemoryPlatform machine;
-    machine.files().AddFolder(folder);
-    bench::SeedValues(machine.platform(), 10000);
-    bench::SeedStartupFolder(machine.platform(), folder, 1000);
+    machine.files.AddFolder(folder);
+    bench::SeedValues(machine.platform, 10000);
+    bench::SeedStartupFolder(machine.platform, folder, 1000);
     int rows = 0;
     double best = 1e9;
-    for (int run = 0; run < 5; ++run) best = std::min(best, bench::TimeLoad(machine.platform(), &rows));
+    for (int run = 0; run < 5; ++run) best = std::min(best, bench::TimeLoad(machine.platform, &rows));
     std::printf("scan   memory   10000 values in 20 keys + 1000 Startup files: %d rows in %.1f ms (best of 5)\n",
                 rows, best);
   }
   for (int count : {1000, 10000}) {
     mem::MemoryPlatform machine;
-    machine.files().AddFolder(folder);
-    bench::SeedValues(machine.platform(), count);
+    machine.files.AddFolder(folder);
+    bench::SeedValues(machine.platform, count);
     int rows = 0;
     long made = 0;
     auto calls = [](void* m) { return static_cast<mem::MemoryPlatform*>(m)->CallCount(); };
-    double ms = bench::TimeCommit(machine.platform(), &rows, calls, &machine, &made);
+    double ms = bench::TimeCommit(machine.platform, &rows, calls, &machine, &made);
     bench::ReportCommit("memory", rows, ms);
     // The commit's own work is linear: the same number of platform calls per
     // entry at any size. What grows is the cost of one call on a key holding

@@ -6,17 +6,6 @@
 namespace qel::test {
 namespace {
 
-// Every managed value and Win.ini key after the confirm, one a line: key|name|type|bytes,
-// with the keys' common folder left out and bytes other than printable ASCII as <n>.
-std::string Places(const StartupMachine& m) {
-  const std::string folder = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
-  std::string out, dump = m.Dump();
-  for (std::size_t at; (at = dump.find(folder)) != dump.npos;) dump.erase(at, folder.size());
-  for (unsigned char c : dump)
-    out += (c < ' ' && c != '\n') || c > '~' ? "<" + std::to_string(c) + ">" : std::string(1, c);
-  return out;
-}
-
 class CommitTest : public Form1Test {
  public:
   void TestBody() override {}  // also made afresh, outside a test, for each cut of a commit
@@ -25,16 +14,16 @@ class CommitTest : public Form1Test {
   long CommitCutAfter(long budget) {
     // Moves, both kinds of swap, two rows for one place, edits keeping their types, deletes
     // of values, Win.ini keys and (read-only) files, and what the commit must never touch.
-    machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
-    machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
-    machine.PutString(kHkeyLocalMachine, kRun, "Both", "first.exe");
-    machine.PutString(kHkeyLocalMachine, kRunTwin, "Both", "last.exe");
+    machine.registry.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
+    machine.registry.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe", kRegExpandSz);
+    machine.registry.PutString(kHkeyLocalMachine, kRun, "Both", "first.exe");
+    machine.registry.PutString(kHkeyLocalMachine, kRunTwin, "Both", "last.exe");
     machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Edited", 7);
-    machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
-    machine.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
+    machine.registry.PutString(kHkeyLocalMachine, kRunServicesTwin, "u-" + G("中"), std::string(300, 'l'));
+    machine.registry.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
     machine.registry.Put(kHkeyCurrentUser, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
-    machine.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
-    machine.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
+    machine.registry.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\a.exe", kRegExpandSz);
+    machine.registry.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
     machine.registry.Put(kHkeyCurrentUser, kRunOnce, "u-junk", kRegSz, std::string("a.exe\0old\0", 10));
     machine.profile.Put("windows", "load", "l.exe");
     machine.profile.Put("windows", "noload", "n.exe");
@@ -78,7 +67,7 @@ class CommitTest : public Form1Test {
     }
     if (budget >= 0) return calls;
     EXPECT_TRUE(host.ended && host.boxes.empty());
-    EXPECT_EQ(Places(machine), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
+    EXPECT_EQ(machine.Places(), "Run|Foo|2|off.exe<0>\nRun-|Foo|1|on.exe<0>\nRun-|Both|1|last.exe<0>\nRun|multi|7|a<0>b<0><0>\n"
                          "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun-|exp|2|%windir%\\a.exe<0>\n"
                          "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
                          "runOnce|u-junk|1|a.exe<0>old<0>\n"
@@ -105,11 +94,11 @@ class CommitTest : public Form1Test {
 };
 
 TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
-  machine.PutString(kHkeyLocalMachine, kRun, "moved", "m.exe");
-  machine.PutString(kHkeyLocalMachine, kRun, "deleted", "d.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "moved", "m.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "deleted", "d.exe");
   machine.registry.Put(kHkeyCurrentUser, kRun, "Held", kRegMultiSz, std::string("a\0\0", 3));
-  machine.PutString(kHkeyCurrentUser, kRunTwin, "Held", "h.exe");
-  machine.PutString(kHkeyCurrentUser, kRun, "ok", "ok.exe");
+  machine.registry.PutString(kHkeyCurrentUser, kRunTwin, "Held", "h.exe");
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "ok", "ok.exe");
   machine.profile.Put("windows", "load", "l.exe");
   machine.profile.Put("windows", "noload", "n.exe");
   for (const char* file : {"locked.lnk", "hold.lnk"}) machine.AddStartupFile(file);
@@ -123,7 +112,7 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   Delete("deleted");
   Delete("locked");
   form->Command2_Click();
-  EXPECT_EQ(Places(machine), "Run|moved|1|m.exe<0>\nRun|deleted|1|d.exe<0>\nRun|Held|7|a<0><0>\nRun|ok|1|ok.exe<0>\n"
+  EXPECT_EQ(machine.Places(), "Run|moved|1|m.exe<0>\nRun|deleted|1|d.exe<0>\nRun|Held|7|a<0><0>\nRun|ok|1|ok.exe<0>\n"
                              "Run-|Held|1|h.exe<0>\nini|load|l.exe\nini|noload|n.exe\n");
   EXPECT_FALSE(machine.registry.Get(kHkeyCurrentUser, kExplorerPolicies, "NoRun", nullptr, nullptr));  // the rest ran
   ASSERT_EQ(host.boxes.size(), 1u);
@@ -136,9 +125,9 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
 }
 
 TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
-  machine.PutString(kHkeyCurrentUser, kRun, "??", "k.exe");
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "??", "k.exe");
   machine.registry.MakeNameUnrepresentable(kHkeyCurrentUser, kRun, "??");
-  machine.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "plain", "p.exe");
   machine.AddStartupFile("??.lnk", kAttrHidden);
   Load();
   const std::string listed = "??|k.exe|reg2|1\nplain|p.exe|reg2|1\n??|" + machine.StartupPath("??.lnk") + "|startup|0\n";
@@ -154,7 +143,7 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   form->entries().ReplaceAll({{"??", true, "k.exe", "reg2"}, {"?x", true, "x.exe", "reg2"},
                               {"plain", false, "p.exe", "reg2"}, {"??", true, "whatever", "startup"}});
   form->Command2_Click();
-  EXPECT_EQ(Places(machine), "Run|??|0|\nRun-|plain|1|p.exe<0>\n");  // the true one alone, no "?x"
+  EXPECT_EQ(machine.Places(), "Run|??|0|\nRun-|plain|1|p.exe<0>\n");  // the true one alone, no "?x"
   EXPECT_TRUE(machine.files.Attributes(machine.StartupPath("??.lnk")) & kAttrHidden);
   EXPECT_NE(LastMessage().find("?x"), std::string::npos);
 }

@@ -8,10 +8,10 @@ namespace qel::test {
 namespace {
 
 TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirstRunOnly) {
-  machine.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", G("http://主页/"));
+  machine.registry.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", G("http://主页/"));
   // A lock is on only when it holds one, as a DWORD or as text set by hand.
   machine.registry.PutDword(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools", 2);
-  machine.PutString(kHkeyCurrentUser, kControlPanel, "HomePage", "1");
+  machine.registry.PutString(kHkeyCurrentUser, kControlPanel, "HomePage", "1");
   machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoRun", 1);
   machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoClose", 1);
   Load();
@@ -33,7 +33,7 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
     EXPECT_TRUE(*typed ? HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegSz, Sz(typed))
                        : HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegBinary, "12345678"));
   }
-  const auto& calls = machine.memory.system().opened;
+  const auto& calls = machine.memory.system.opened;
   // What the build was configured to open: the shipped page in the program's folder by default.
   const std::string page = *QELMORA_WEB_SITE ? G(QELMORA_WEB_SITE) : "C:\\Program Files\\Qelmora\\" + G("说明.htm");
   ASSERT_EQ(calls.size(), 1u);
@@ -56,8 +56,8 @@ TEST_F(Form1Test, BrowserRepairsSayWhetherTheUsersKeysWereMended) {
   form->Command7_Click();
   form->Command8_Click();  // nothing typed: nothing to clear
   for (bool withSubkey : {false, true}) {
-    machine.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
-    if (withSubkey) machine.PutString(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub", "", "");
+    machine.registry.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
+    if (withSubkey) machine.registry.PutString(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub", "", "");
     form->Command8_Click();
     mended.push_back(!machine.registry.HasKey(kHkeyCurrentUser, kTypedUrls));
   }

@@ -27,7 +27,7 @@ class Form5Test : public MachineTest {
   // Two copies of one program, an upper-case name, a GBK name whose second byte is 'A'.
   void Open() {
     machine.files.AddFile(kNotes, "b.exe  \r\nB note\r\n  \r\nc.exe\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n\r\nb.exe\r\nx\r\n");
-    machine.memory.processes().table = {{8, "A.EXE"}, {12, "b.exe"}, {16, "c.exe"}, {20, "a.exe"}, {24, "\xB0\x41X.EXE"}};
+    machine.memory.processes.table = {{8, "A.EXE"}, {12, "b.exe"}, {16, "c.exe"}, {20, "a.exe"}, {24, "\xB0\x41X.EXE"}};
     form = std::make_unique<Form5>(machine.platform, host, "C:\\WINDOWS\\SYSTEM");
     host.ShowModal(*form);
   }
@@ -78,7 +78,7 @@ TEST_F(Form5Test, TerminationRemovesTheRowOnlyWhenTheProcessEnded) {
       {ui::kIdYes, kOk, 12, 5, "不能终止本程序自己的进程 b.exe"},
   };
   for (const Case& c : cases) {
-    std::tie(machine.memory.processes().terminateFailure, machine.memory.processes().selfId) = std::tie(c.failure, c.self);
+    std::tie(machine.memory.processes.terminateFailure, machine.memory.processes.selfId) = std::tie(c.failure, c.self);
     Open();
     Pick(form->lvwPrss, 1, &Form5::lvwPrss_Click);
     host.answers = {c.answer};

@@ -9,17 +9,17 @@ namespace {
 using ScannerTest = Form1Test;
 
 TEST_F(ScannerTest, ListsEverySourceInOrderWithTwinsUncheckedEveryValueThatReadsAsTextAndShowsItsPlace) {
-  machine.PutString(kHkeyCurrentUser, kRun, "cu", "cu.exe");
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe");
-  machine.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
-  machine.PutString(kHkeyLocalMachine, kRun, "trojan", std::string(5000, 'x'));  // whatever its length
-  machine.PutString(kHkeyLocalMachine, kRun, std::string(300, 'N'), "long-name.exe");
-  machine.PutString(kHkeyLocalMachine, kRun, std::string(16384, 'N'), "x.exe");  // unreadable: skipped
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "cu", "cu.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRunTwin, "Foo", "off.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "trojan", std::string(5000, 'x'));  // whatever its length
+  machine.registry.PutString(kHkeyLocalMachine, kRun, std::string(300, 'N'), "long-name.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, std::string(16384, 'N'), "x.exe");  // unreadable: skipped
   machine.registry.Put(kHkeyLocalMachine, kRun, "multi", kRegMultiSz, std::string("a\0b\0\0", 5));
   machine.registry.Put(kHkeyLocalMachine, kRun, "blob", kRegBinary, "12345");
   machine.registry.Put(kHkeyLocalMachine, kRun, "small", kRegBinary, "\x05");
-  machine.PutString(kHkeyLocalMachine, kRunServicesTwin, "svc", "svc.exe");
-  machine.PutString(kHkeyCurrentUser, kRunOnce, "", "default.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRunServicesTwin, "svc", "svc.exe");
+  machine.registry.PutString(kHkeyCurrentUser, kRunOnce, "", "default.exe");
   machine.registry.PutDword(kHkeyCurrentUser, kRunOnceEx, "Neg", 0xFFFFFFFFu);
   // Plain and hidden files are listed; system files and folders are not.
   machine.AddStartupFile("readonly.lnk", kAttrReadOnly);

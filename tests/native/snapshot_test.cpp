@@ -12,12 +12,12 @@ constexpr char kTagsFile[] = "C:\\WINDOWS\\SYSTEM\\morvane3.txt";
 using SnapshotTest = Form1Test;
 
 TEST_F(SnapshotTest, SaveWritesGbkWithCrLfAndRestoreGivesBackTheSameListsAndTypes) {
-  machine.PutString(kHkeyLocalMachine, kRun, G("输入法,中文"), "c:\\ime.exe /a,\"b\"");
-  machine.PutString(kHkeyLocalMachine, kRunTwin, "say \"hi\"", "off.exe");
-  machine.PutString(kHkeyCurrentUser, kRunOnce, "", "");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, G("输入法,中文"), "c:\\ime.exe /a,\"b\"");
+  machine.registry.PutString(kHkeyLocalMachine, kRunTwin, "say \"hi\"", "off.exe");
+  machine.registry.PutString(kHkeyCurrentUser, kRunOnce, "", "");
   machine.registry.PutDword(kHkeyCurrentUser, kRunOnceEx, "A", 1);
-  machine.PutString(kHkeyCurrentUser, std::string(kRunOnceEx) + "-", "A", "1");
-  machine.PutString(kHkeyCurrentUser, kRunOnceEx, "exp", "%windir%\\a.exe", kRegExpandSz);
+  machine.registry.PutString(kHkeyCurrentUser, std::string(kRunOnceEx) + "-", "A", "1");
+  machine.registry.PutString(kHkeyCurrentUser, kRunOnceEx, "exp", "%windir%\\a.exe", kRegExpandSz);
   machine.AddStartupFile("s.lnk", kAttrHidden);
   machine.profile.Put("windows", "load", "  padded.exe  ");
   Load();
@@ -51,7 +51,7 @@ TEST_F(SnapshotTest, RestoreTakesMarksAsTruthWordsOrNumbersAndABrokenSnapshotCha
       {"a missing mark", "\"a\"\r\n", "a.exe\r\n", "reg\r\n", refused},
       {"more rows than a list holds", tooMany, tooMany, tooMany, refused},
   };
-  machine.PutString(kHkeyLocalMachine, kRun, "kept", "kept.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "kept", "kept.exe");
   for (const auto& c : cases) {
     machine.files.AddFile(kNamesFile, c.names);
     machine.files.AddFile(kCommandsFile, c.commands);
@@ -66,7 +66,7 @@ TEST_F(SnapshotTest, RestoreTakesMarksAsTruthWordsOrNumbersAndABrokenSnapshotCha
 TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
   machine.files.AddFile(kCommandsFile, "old.exe\r\n");
   machine.files.AddFile(kTagsFile, "reg\r\n");
-  machine.PutString(kHkeyLocalMachine, kRun, "evil", "a.exe\rb.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "evil", "a.exe\rb.exe");
   Load();
   form->Command3_Click();
   EXPECT_NE(LastMessage().find("evil"), std::string::npos);  // a lone CR: refused, named

@@ -46,8 +46,8 @@ TEST_F(Form4Test, ConfirmWritesBothAsTypedOrReportsWhyNotAndEditingGoesOn) {
       {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false}};  // on its own registry
   for (const auto& c : cases) {
     host.boxes.clear();
-    machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", kUserinit, kRegExpandSz);
-    machine.PutString(kHkeyLocalMachine, kWinlogonKey, "Shell", "Explorer.exe");
+    machine.registry.PutString(kHkeyLocalMachine, kWinlogonKey, "Userinit", kUserinit, kRegExpandSz);
+    machine.registry.PutString(kHkeyLocalMachine, kWinlogonKey, "Shell", "Explorer.exe");
     machine.registry.DenyWrite(kHkeyLocalMachine, kWinlogonKey, c.deny);
     const bool written = !*c.message;
     EXPECT_EQ(Confirm(*c.form, c.userinit, G(c.shell)), written ? "0000" : "1101") << c.message;
@@ -71,7 +71,7 @@ TEST_F(Form4Test, HelpTextAndProductKey) {
   EXPECT_EQ(text.compare(text.size() - site.size(), site.size(), site), 0);
   for (std::size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
     EXPECT_EQ(text[i - 1], '\r') << i;
-  machine.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey", "ABCDE-12345");
+  machine.registry.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey", "ABCDE-12345");
   help.Form_Load();
   EXPECT_EQ(help.Text1.text(), text);
   EXPECT_EQ(help.Label1.text(), G("Windows ProductKey：") + "\r" + "ABCDE-12345");

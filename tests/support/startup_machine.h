@@ -41,25 +41,21 @@ class StartupMachine {
   }
 
   mem::MemoryPlatform memory;
-  mem::MemoryRegistry& registry = memory.registry();
-  mem::MemoryProfile& profile = memory.profile();
-  mem::MemoryFiles& files = memory.files();
-  Platform& platform = memory.platform();
+  mem::MemoryRegistry& registry = memory.registry;
+  mem::MemoryProfile& profile = memory.profile;
+  mem::MemoryFiles& files = memory.files;
+  Platform& platform = memory.platform;
 
-  void PutString(RegKey root, const std::string& key, const std::string& name,
-                 const std::string& text, std::uint32_t type = kRegSz) {
-    registry.PutString(root, key, name, text, type);
-  }
   std::string StartupPath(const std::string& name) const {
     return std::string(kStartupFolder) + "\\" + name;
   }
   void AddStartupFile(const std::string& name, std::uint32_t attributes = 0) {
     files.AddFile(StartupPath(name), "shortcut", attributes);
   }
-  // Every managed registry value (type and bytes) and Win.ini key, as one
-  // comparable text.
-  std::string Dump() const {
-    std::string out;
+  // Every managed value and Win.ini key, one a line: key|name|type|bytes, with the key's
+  // last part only and bytes other than printable ASCII as <n>.
+  std::string Places() const {
+    std::string out, shown;
     const ManagedKey* keys = ManagedKeysInCommitOrder();
     for (int k = 0; k < kManagedKeyCount; ++k) {
       RegKey root = keys[k].source->root;
@@ -68,14 +64,17 @@ class StartupMachine {
         std::uint32_t type = 0;
         std::string bytes;
         registry.Get(root, path, name, &type, &bytes);
-        out += path + "|" + name + "|" + std::to_string(type) + "|" + bytes + "\n";
+        out += path.substr(path.rfind('\\') + 1) + "|" + name + "|" + std::to_string(type) + "|" +
+               bytes + "\n";
       }
     }
     for (const char* key : {"load", "noload", "run", "norun"}) {
       std::string text;
       if (profile.Get("windows", key, &text)) out += std::string("ini|") + key + "|" + text + "\n";
     }
-    return out;
+    for (unsigned char c : out)
+      shown += (c < ' ' && c != '\n') || c > '~' ? "<" + std::to_string(c) + ">" : std::string(1, c);
+    return shown;
   }
 };
 

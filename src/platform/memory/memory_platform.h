@@ -544,16 +544,9 @@ class MemoryPlatform {
  public:
   // The system directory and the program folder exist from the start.
   MemoryPlatform() {
-    files_.AddFolder(MemorySystem::kSystemDirectory);
-    files_.AddFolder(MemorySystem::kProgramFolder);
+    files.AddFolder(MemorySystem::kSystemDirectory);
+    files.AddFolder(MemorySystem::kProgramFolder);
   }
-
-  MemoryRegistry& registry() { return registry_; }
-  MemoryProfile& profile() { return profile_; }
-  MemoryFiles& files() { return files_; }
-  MemorySystem& system() { return system_; }
-  MemoryProcesses& processes() { return processes_; }
-  Platform& platform() { return platform_; }
 
   // After n more platform calls, every call throws PowerCut before doing anything; -1
   // lifts the limit.
@@ -561,13 +554,15 @@ class MemoryPlatform {
   long CallCount() const { return meter_.count; }
 
  private:
-  CallMeter meter_;
-  MemoryRegistry registry_{&meter_};
-  MemoryProfile profile_{&meter_};
-  MemoryFiles files_{&meter_};
-  MemorySystem system_{&meter_};
-  MemoryProcesses processes_{&meter_};
-  Platform platform_{registry_, profile_, files_, system_, processes_};
+  CallMeter meter_;  // before the parts that count on it
+
+ public:
+  MemoryRegistry registry{&meter_};
+  MemoryProfile profile{&meter_};
+  MemoryFiles files{&meter_};
+  MemorySystem system{&meter_};
+  MemoryProcesses processes{&meter_};
+  Platform platform{registry, profile, files, system, processes};
 };
 
 }  // namespace qel::mem
