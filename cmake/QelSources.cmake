@@ -45,10 +45,6 @@ qel_glob(QEL_TEST_SUPPORT_SOURCES tests/support/*.cpp)
 qel_glob(QEL_NATIVE_TEST_SOURCES tests/native/*.cpp)
 qel_glob(QEL_WINE_TEST_SOURCES tests/wine/*.cpp)
 file(GLOB QEL_CONTRACT_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/contract/*.cpp)
-set(QEL_CONTRACT_FIXTURE_MEMORY ${PROJECT_SOURCE_DIR}/tests/contract/fixture/memory.cpp)
-set(QEL_CONTRACT_FIXTURE_WIN32 ${PROJECT_SOURCE_DIR}/tests/contract/fixture/win32.cpp)
-# Watch the fixtures too, so that one appearing later reconfigures the build.
-file(GLOB _qel_fixtures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/contract/fixture/*.cpp)
 
 file(GLOB QEL_NATIVE_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/native/*.cpp)
 file(GLOB QEL_WINE_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/wine/*.cpp)

@@ -3,35 +3,76 @@
 // real calls do wherever the program relies on it.
 #pragma once
 
+#ifdef _WIN32
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+#include "platform/win32/win32_platform.h"
+// clang-format on
+#include "support/child_process.h"
+#else
+#include "platform/memory/memory_platform.h"
+#endif
+
 #include <gtest/gtest.h>
-
-#include <memory>
-
-#include "platform/platform.h"
 
 namespace qel::test {
 
 // The scratch keys every contract test confines itself to.
 constexpr char kScratchKey[] = "Software\\QelmoraContract";
 
-// Removes the scratch keys under both roots when made and when destroyed.
-struct ContractPlatform {
-  virtual ~ContractPlatform() = default;
-  virtual Platform& platform() = 0;
-  // Starts a process named exeName that the test may end; its ID.
-  virtual std::uint32_t StartProcess(const std::string& exeName) = 0;
-  std::string folder;  // empty, ANSI, no trailing backslash; goes with this object
-};
+#ifdef _WIN32
+// The real Windows, run under Wine: set up and cleaned up with direct calls, independently of
+// the code under test.
+struct ContractMachine {
+  ContractMachine() {
+    char temp[MAX_PATH];
+    folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "QelmoraContract";
+    Clean();
+    CreateDirectoryA(folder.c_str(), nullptr);
+  }
+  ~ContractMachine() { Clean(); }
+  // The scratch keys, and the scratch folder with everything in it.
+  void Clean() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kScratchKey);
+    const std::string paths = folder + '\0';  // a list of one path, ended by two NULs
+    SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, paths.c_str(), nullptr,
+                              FOF_NO_UI, FALSE, nullptr, nullptr};
+    SHFileOperationA(&remove);
+  }
+  // A sleeping copy of this program, which ends itself within a minute unless ended; its ID.
+  std::uint32_t StartProcess(const std::string& exeName) {
+    HANDLE child;
+    return StartSleepingChild(exeName, &child);
+  }
 
-std::unique_ptr<ContractPlatform> MakeContractPlatform();
+  win32::Win32Platform windows;
+  Platform& api = windows.platform();
+  std::string folder;  // empty, no trailing backslash
+};
+#else
+struct ContractMachine {
+  ContractMachine() { memory.files.AddFolder(folder); }
+  std::uint32_t StartProcess(const std::string& exeName) {
+    auto& table = memory.processes.table;
+    table.push_back({std::uint32_t(400 + 4 * table.size()), exeName});
+    return table.back().id;
+  }
+
+  mem::MemoryPlatform memory;
+  Platform& api = memory.platform;
+  std::string folder = "C:\\TEMP\\QelmoraContract";
+};
+#endif
 
 class ContractTest : public ::testing::Test {
  protected:
   // A path in the scratch folder.
-  std::string At(const std::string& name) { return machine_->folder + "\\" + name; }
+  std::string At(const std::string& name) { return machine_.folder + "\\" + name; }
 
-  std::unique_ptr<ContractPlatform> machine_ = MakeContractPlatform();
-  Platform& api = machine_->platform();
+  ContractMachine machine_;
+  Platform& api = machine_.api;
   RegistryApi& reg = api.registry;
   FileSystemApi& files = api.files;
 };

@@ -104,7 +104,7 @@ TEST_F(Calls, FilesRoundTripAreListedWithTheirAttributesAndFailWithTheirOwnStatu
     EXPECT_TRUE(files.ReadFile(At(name), &bytes) == kOk && bytes == all) << name;
   }
   std::vector<FileEntry> entries;
-  ASSERT_EQ(kOk, files.ListFolder(machine_->folder + "\\", &entries));
+  ASSERT_EQ(kOk, files.ListFolder(machine_.folder + "\\", &entries));
   for (const FileEntry& e : entries) listed.insert(e.name + ":" + std::to_string(e.attributes));
   EXPECT_EQ(written, listed);
   ASSERT_EQ(kOk, files.WriteFile(At("SYSTEM.LNK"), "new"));
@@ -114,7 +114,7 @@ TEST_F(Calls, FilesRoundTripAreListedWithTheirAttributesAndFailWithTheirOwnStatu
   EXPECT_EQ(kOk, files.DeleteFile(At("RO.LNK")));
   EXPECT_EQ(kFileNotFound, files.ReadFile(At("ro.lnk"), &bytes));
   EXPECT_EQ(kPathNotFound, files.ListFolder(At("nofolder"), &entries));
-  EXPECT_EQ(kAccessDenied, files.ReadFile(machine_->folder, &bytes)) << "a folder";
+  EXPECT_EQ(kAccessDenied, files.ReadFile(machine_.folder, &bytes)) << "a folder";
 }
 
 TEST_F(Calls, TheCodePageIsGbkAndTheSystemFoldersHaveNoTrailingBackslash) {
@@ -135,7 +135,7 @@ TEST_F(Calls, AStartedProcessIsListedAsNamedAndGoesWhenTerminated) {
     return name;
   };
   EXPECT_NE("(none)", nameOf(api.processes.CurrentProcessId()));
-  std::uint32_t id = machine_->StartProcess("QelChild.EXE");
+  std::uint32_t id = machine_.StartProcess("QelChild.EXE");
   ASSERT_NE(0u, id);
   EXPECT_EQ("QelChild.EXE", nameOf(id));
   EXPECT_EQ(kOk, api.processes.Terminate(id));
