@@ -81,7 +81,7 @@ TEST_F(Form5Test, TerminationRemovesTheRowOnlyWhenTheProcessEnded) {
     std::tie(machine.memory.processes.terminateFailure, machine.memory.processes.selfId) = std::tie(c.failure, c.self);
     Open();
     Pick(form->lvwPrss, 1, &Form5::lvwPrss_Click);
-    host.answers = {c.answer};
+    host.answer = c.answer;
     form->cmdDelete_Click();
     EXPECT_EQ(std::to_string(form->lvwPrss.ListCount()) + std::to_string(form->lvwPrss.ListIndex() + 1) + LastMessage(),
               std::to_string(c.rows) + (c.rows == 5 ? "2" : "0") + G(c.told));

@@ -1,7 +1,6 @@
 // A process a Windows test may end: a copy of the test program itself, under
 // a name of the test's choosing, that only sleeps.
 #pragma once
-#ifdef _WIN32
 
 #include <windows.h>
 
@@ -37,5 +36,3 @@ inline DWORD StartSleepingChild(const std::string& exeName, HANDLE* process) {
 }
 
 }  // namespace qel::test
-
-#endif  // _WIN32

@@ -1,8 +1,7 @@
-// A host that shows nothing: it records message boxes and answers them from a
-// script, and notes the end of the program.
+// A host that shows nothing: it records message boxes and answers them as told,
+// and notes the end of the program.
 #pragma once
 
-#include <deque>
 #include <vector>
 
 #include "ui/controls.h"
@@ -14,10 +13,7 @@ class RecordingHost : public ui::Host {
  public:
   int MessageBox(const std::string& text, int flags, const std::string&) override {
     boxes.push_back(text);
-    if (answers.empty()) return (flags & ui::kMbYesNo) ? ui::kIdYes : ui::kIdOk;
-    int answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return answer ? answer : (flags & ui::kMbYesNo) ? ui::kIdYes : ui::kIdOk;
   }
   void ShowModal(ui::Window& window) override { window.Form_Load(); window.Form_Activate(); }
   void Unload(ui::Window& window) override { window.Form_Unload(); }
@@ -26,7 +22,7 @@ class RecordingHost : public ui::Host {
   std::uintptr_t NativeHandle(const ui::Window&) override { return 0x10020; }
 
   std::vector<std::string> boxes;
-  std::deque<int> answers;
+  int answer = 0;  // what every box is answered; 0: Yes to a question, else OK
   bool ended = false;
 };
 
