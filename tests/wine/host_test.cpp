@@ -1,22 +1,17 @@
 // The real Win32 host: native controls show the models, and native
 // notifications, mouse and keys become model updates and exactly one event each.
-// Then the program's windows on the real registry and processes of the test prefix.
-// commctrl.h needs windows.h before it; the platform headers undo its A/W macros after it.
+// (The program's own windows are driven on the real host by the end-to-end runs.)
+// commctrl.h needs windows.h before it.
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
-#include "platform/win32/win32_platform.h"
 // clang-format on
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 
-#include "app/form1.h"
-#include "process/form5.h"
-#include "support/child_process.h"
 #include "ui/controls.h"
 #include "ui/win32/win32_host.h"
 
@@ -24,14 +19,6 @@ namespace qel::test {
 namespace {
 
 using Rows = std::vector<std::string>;
-
-// The real host on the real platform; message boxes are answered Yes.
-class OnWine : public ::testing::Test {
- protected:
-  OnWine() { host.messageBoxHook = [](auto&&...) { return ui::kIdYes; }; }
-  win32::Win32Platform windows;
-  win32::Win32Host host{GetModuleHandleA(nullptr)};
-};
 
 std::string TextOf(HWND hwnd) {
   char buffer[1024] = {};
@@ -95,7 +82,10 @@ class HostTestWindow : public ui::Window {
       std::string name = c->name();
       c->Click = [this, name] { ++events[name + ".Click"]; };
       c->Change = [this, name] { ++events[name + ".Change"]; };
+      c->DblClick = [this, name] { ++events[name + ".DblClick"]; };
     }
+    // The row a click comes with must already be the current one.
+    marks.Click = [this] { ++events["Marks.Click@" + std::to_string(marks.ListIndex())]; };
   }
   void Form_Load() override {
     for (const char* row : {"alpha", "beta", "gamma", "delta"})
@@ -106,6 +96,7 @@ class HostTestWindow : public ui::Window {
     if (onLoad) onLoad();
   }
   void Form_Unload() override { ++unloads; }
+  void Form_Activate() override { ++activations; }
 
   ui::ListBox marks{*this, "Marks", nullptr, {120, 360, 3375, 2370}, /*checkBoxes=*/true};
   ui::ListBox plain{*this, "Plain", nullptr, {4800, 360, 3000, 2400}};
@@ -117,12 +108,12 @@ class HostTestWindow : public ui::Window {
   ui::ListBox hidden{*this, "Hidden", nullptr, {0, 0, 975, 375}, /*checkBoxes=*/true};
   ui::Button ok{*this, "Ok", nullptr, {6600, 5760, 975, 375}};
   Events events;
-  int unloads = 0;
+  int unloads = 0, activations = 0;
   bool visibleDuringLoad = true;
   std::function<void()> onLoad;
 };
 
-class HostTest : public OnWine {
+class HostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     host.Open(window);
@@ -132,6 +123,7 @@ class HostTest : public OnWine {
   void TearDown() override { host.Close(window); }
   HWND Native(const ui::Control& control) const { return host.NativeControl(control); }
 
+  win32::Win32Host host{GetModuleHandleA(nullptr)};
   HostTestWindow window;
 };
 
@@ -214,6 +206,7 @@ TEST_F(HostTest, MarksMouseButtonsAndKeysUpdateTheModelAndClickWhatIsEnabledOnce
     Click(list, {client.right / 2, client.bottom - 3});
     EXPECT_EQ(model.ListIndex(), 2);
   }
+  SendMessageA(Native(window.plain), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
   // Buttons and keys click what is enabled.
   SendMessageA(Native(window.check), BM_CLICK, 0, 0);
   EXPECT_EQ(window.check.value(), 1);
@@ -226,8 +219,9 @@ TEST_F(HostTest, MarksMouseButtonsAndKeysUpdateTheModelAndClickWhatIsEnabledOnce
   PressKey(host, VK_ESCAPE);  // the cancel button, while enabled
   window.cancel.SetEnabled(false);
   PressKey(host, VK_ESCAPE);
-  EXPECT_EQ(window.events, (Events{{"Cancel.Click", 1}, {"Check.Click", 1}, {"Marks.Click", 3},
-                                   {"Ok.Click", 1}, {"Plain.Click", 2}}));
+  EXPECT_EQ(window.events, (Events{{"Cancel.Click", 1}, {"Check.Click", 1}, {"Marks.Click@1", 1},
+                                   {"Marks.Click@2", 2}, {"Ok.Click", 1}, {"Plain.Click", 2},
+                                   {"Plain.DblClick", 1}}));
 }
 
 TEST_F(HostTest, ModalWindowDisablesItsOwnerAndAHandlerMayUnloadItsWindow) {
@@ -242,6 +236,7 @@ TEST_F(HostTest, ModalWindowDisablesItsOwnerAndAHandlerMayUnloadItsWindow) {
   SendMessageA(Native(window.ok), BM_CLICK, 0, 0);
   EXPECT_EQ(dialog.unloads, 1);
   EXPECT_FALSE(ownerEnabled);
+  EXPECT_EQ(window.activations, 2) << "shown, then back from the dialog";
   HWND top = host.NativeWindow(window);
   window.cancel.Click = [this] {
     host.Unload(window), window.line.SetText("no window to show it");
@@ -249,68 +244,6 @@ TEST_F(HostTest, ModalWindowDisablesItsOwnerAndAHandlerMayUnloadItsWindow) {
   SendMessageA(Native(window.cancel), BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(top));
   EXPECT_EQ(window.unloads, 1);
-}
-
-constexpr char kRunTwinKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run-";
-
-TEST_F(OnWine, Form1ShowsAScannedEntryAndEditsItOnScreen) {
-  const std::string old = "QelHostTest" + windows.platform().system.ToAnsi("旧");
-  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRunTwinKey, old.c_str(), REG_SZ, "C:\\old.exe", 11);
-  DWORD one = 1;
-  // The first run opens a web site; this starts as a returning user.
-  RegSetKeyValueA(HKEY_CURRENT_USER,
-                  "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel",
-                  "OpenMyHomePage", REG_DWORD, &one, sizeof one);
-
-  Form1 form(windows.platform(), host);
-  host.Open(form);
-  HWND list1 = host.NativeControl(form.List1), text2 = host.NativeControl(form.Text2);
-  Rows rows = RowsOf(list1);
-  const int row = int(std::find(rows.begin(), rows.end(), old) - rows.begin());
-  ListViewSetState(list1, row, LVIS_SELECTED, LVIS_SELECTED);
-  EXPECT_EQ(TextOf(text2), "C:\\old.exe");
-  SendMessageA(text2, EM_SETSEL, 0, -1);
-  SendMessageA(text2, EM_REPLACESEL, TRUE, LPARAM("D:\\new.exe"));
-  EXPECT_EQ(RowsOf(host.NativeControl(form.List4)).at(row), "D:\\new.exe");
-  host.Close(form);  // closing without the confirm writes nothing: the end-to-end run checks that
-  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRunTwinKey, old.c_str());
-}
-
-TEST_F(OnWine, Form5ListsRealProcessesTrustsTheirNamesAndEndsThem) {
-  char temp[MAX_PATH];
-  Form5 form(windows.platform(), host, std::string(temp, GetTempPathA(MAX_PATH, temp) - 1));
-  auto pick = [&](const std::string& name) {  // selects name's row as a click would; its ID
-    HWND list = host.NativeControl(form.lvwPrss);
-    Rows names = RowsOf(list, 1);
-    size_t row = std::find(names.begin(), names.end(), name) - names.begin();
-    if (row == names.size()) return std::string("(none)");
-    ListViewSetState(list, int(row), LVIS_SELECTED, LVIS_SELECTED);
-    return RowsOf(list)[row];
-  };
-  HANDLE child = nullptr;
-  DWORD id = StartSleepingChild("QelChild.EXE", &child);
-  host.Open(form);
-  EXPECT_EQ(std::to_string(id), pick("qelchild.exe"));  // listed in lower case
-  EXPECT_TRUE(form.List7.visible());                    // the click showed the note
-
-  // A double click trusts a name; coming back from another window refills.
-  HWND list4 = host.NativeControl(form.List4);
-  const int trusted = form.List5.ListCount();
-  Click(list4, {5, 5});
-  SendMessageA(list4, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
-  EXPECT_EQ(trusted + 1, form.List5.ListCount());
-  ui::Window other("Other");
-  host.Open(other);
-  host.Close(other);
-  host.DoEvents();
-  EXPECT_FALSE(form.List7.visible());
-
-  EXPECT_EQ(std::to_string(id), pick("qelchild.exe"));
-  form.cmdDelete_Click();
-  EXPECT_EQ("(none)", pick("qelchild.exe"));
-  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child, 5000));
-  CloseHandle(child);
-  host.Close(form);
 }
 
 }  // namespace
