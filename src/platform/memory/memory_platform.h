@@ -399,7 +399,8 @@ class MemoryFiles : public FileSystemApi {
     Node *parent = nullptr, *node = Call(path, &status, &parent);
     if (!node) return status;
     if (Status refused = Refusal(node, parent)) return refused;
-    RemoveFile(path);
+    auto& c = parent->children;
+    c.erase(std::find_if(c.begin(), c.end(), [&](const auto& n) { return n.get() == node; }));
     return kOk;
   }
   bool Exists(const std::string& path) override { return Call(path) != nullptr; }
@@ -463,14 +464,6 @@ class MemoryFiles : public FileSystemApi {
   }
   // A write stores the first half of its bytes and fails with kDiskFull.
   void SetDiskFull(bool full) { diskFull_ = full; }
-  // As another program deleting it.
-  void RemoveFile(const std::string& path) {
-    Node* parent = nullptr;
-    const Node* node = Find(path, nullptr, &parent);
-    auto& c = parent ? parent->children : top_->children;
-    c.erase(std::remove_if(c.begin(), c.end(), [&](const auto& n) { return n.get() == node; }),
-            c.end());
-  }
 
  private:
   static constexpr Status kInvalidName = 123;  // what listing a file as a folder gives
