@@ -9,7 +9,6 @@
 #include <shellapi.h>
 #include "platform/win32/win32_platform.h"
 // clang-format on
-#include "support/child_process.h"
 #else
 #include "platform/memory/memory_platform.h"
 #endif
@@ -22,6 +21,14 @@ namespace qel::test {
 constexpr char kScratchKey[] = "Software\\QelmoraContract";
 
 #ifdef _WIN32
+// Runs before main: a copy of this program that StartProcess started sleeps instead of running
+// the tests, and ends itself in the end.
+inline const bool kIsSleepingChild = [] {
+  if (!GetEnvironmentVariableA("QEL_SLEEPING_CHILD", nullptr, 0)) return false;
+  Sleep(60000);
+  ExitProcess(0);
+}();
+
 // The real Windows, run under Wine: set up and cleaned up with direct calls, independently of
 // the code under test.
 struct ContractMachine {
@@ -41,10 +48,23 @@ struct ContractMachine {
                               FOF_NO_UI, FALSE, nullptr, nullptr};
     SHFileOperationA(&remove);
   }
-  // A sleeping copy of this program, which ends itself within a minute unless ended; its ID.
+  // Starts a sleeping copy of this program, under exeName, in the temporary folder; its ID.
   std::uint32_t StartProcess(const std::string& exeName) {
-    HANDLE child;
-    return StartSleepingChild(exeName, &child);
+    char self[MAX_PATH], temp[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string copy = std::string(temp, GetTempPathA(MAX_PATH, temp)) + exeName;
+    CopyFileA(self, copy.c_str(), FALSE);  // fails harmlessly while an earlier copy runs
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    SetEnvironmentVariableA("QEL_SLEEPING_CHILD", "1");
+    BOOL started = CreateProcessA(copy.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &info);
+    SetEnvironmentVariableA("QEL_SLEEPING_CHILD", nullptr);
+    if (!started) return 0;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return info.dwProcessId;
   }
 
   win32::Win32Platform windows;

@@ -1,4 +1,4 @@
-#include "platform/memory/gbk_codec.h"
+#include "platform/memory/memory_platform.h"
 
 #include <algorithm>
 

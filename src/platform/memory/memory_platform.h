@@ -12,10 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory/gbk_codec.h"
 #include "platform/platform.h"
 
 namespace qel::mem {
+
+// UTF-8 <-> code page 936 without the platform seam (gbk_codec.cpp). Characters the target
+// cannot hold become '?', one per UTF-16 unit, as the Windows conversions give them.
+std::string Utf8ToGbk(const std::string& utf8);
+std::string GbkToUtf8(const std::string& gbk);
 
 // Thrown by a platform call once the budget is spent, before the call does anything.
 struct PowerCut {};
