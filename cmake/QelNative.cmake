@@ -24,8 +24,8 @@ endif()
 qel_library(qelmora_core SOURCES ${QEL_CORE_SOURCES} OPTIONS ${test_options} ${sanitize})
 qel_library(qelmora_memory SOURCES ${QEL_MEMORY_SOURCES} LINK qelmora_core
             OPTIONS ${test_options} ${sanitize})
-qel_library(qel_test_support SOURCES ${QEL_TEST_SUPPORT_SOURCES}
-            LINK qelmora_memory qelmora_core GTest::gtest OPTIONS ${test_options} ${sanitize})
+# tests/support is headers only: what they need to link.
+qel_library(qel_test_support LINK qelmora_memory qelmora_core GTest::gtest)
 
 add_library(qel_sanitize INTERFACE)
 target_compile_options(qel_sanitize INTERFACE ${test_options} ${sanitize})
@@ -54,8 +54,7 @@ if(QEL_NATIVE_BENCH_SOURCES)
   qel_library(qelmora_core_bench SOURCES ${QEL_CORE_SOURCES} OPTIONS -O2)
   qel_library(qelmora_memory_bench SOURCES ${QEL_MEMORY_SOURCES} LINK qelmora_core_bench
               OPTIONS -O2)
-  qel_library(qel_test_support_bench SOURCES ${QEL_TEST_SUPPORT_SOURCES}
-              LINK qelmora_memory_bench qelmora_core_bench GTest::gtest OPTIONS -O2)
+  qel_library(qel_test_support_bench LINK qelmora_memory_bench qelmora_core_bench GTest::gtest)
 endif()
 qel_benchmarks(SOURCES ${QEL_NATIVE_BENCH_SOURCES} OPTIONS -O2
                LINK qel_test_support_bench qelmora_memory_bench qelmora_core_bench)

@@ -41,7 +41,6 @@ qel_glob(QEL_APP_RESOURCES src/app/win32/*.rc)
 qel_glob(QEL_APP_RESOURCE_INPUTS src/app/win32/*.h src/app/win32/*.ico src/app/win32/*.manifest
          src/app/win32/*.bmp)
 
-qel_glob(QEL_TEST_SUPPORT_SOURCES tests/support/*.cpp)
 qel_glob(QEL_NATIVE_TEST_SOURCES tests/native/*.cpp)
 qel_glob(QEL_WINE_TEST_SOURCES tests/wine/*.cpp)
 file(GLOB QEL_CONTRACT_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/contract/*.cpp)
