@@ -18,6 +18,7 @@ std::string Reason(const UndoneEntry& entry) {
     case Why::DeleteRefused: reason = "无法删除"; break;
     case Why::FileRefused: reason = "无法更改文件属性"; break;
     case Why::FileDeleteRefused: reason = "无法删除文件"; break;
+    case Why::NoSuchPlace: return "本机没有这个位置";
   }
   if (entry.status != kOk) reason += "：" + DescribeStatus(entry.status);
   return reason;
@@ -25,13 +26,13 @@ std::string Reason(const UndoneEntry& entry) {
 
 }  // namespace
 
-std::string DescribeUndone(const std::vector<UndoneEntry>& undone, SystemApi& system) {
+std::string DescribeUndone(const std::vector<UndoneEntry>& undone, SystemApi& system,
+                           std::uint32_t otherView) {
   std::string text = system.ToAnsi("以下自启动项没有更改成功，仍保持原样：");
   for (const UndoneEntry& entry : undone) {
     std::string place = entry.path;
     if (place.empty() && entry.source)
-      place = system.ToAnsi(entry.enabled ? entry.source->enabledLocation
-                                          : entry.source->disabledLocation);
+      place = system.ToAnsi(LocationText(*entry.source, entry.enabled, otherView).c_str());
     text += "\r\n" + entry.name + system.ToAnsi("（") + place + system.ToAnsi("）：") +
             system.ToAnsi(Reason(entry).c_str());
   }

@@ -11,6 +11,8 @@ namespace qel {
 
 // ANSI text: a heading, then one line per entry with its display name, its
 // place and why it stays as it was.
-std::string DescribeUndone(const std::vector<UndoneEntry>& undone, SystemApi& system);
+// otherView: RegistryApi::OtherView, which names the other view's places.
+std::string DescribeUndone(const std::vector<UndoneEntry>& undone, SystemApi& system,
+                           std::uint32_t otherView);
 
 }  // namespace qel

@@ -71,7 +71,8 @@ void Form1::List1_Click() {
   }
   if (const StartupSource* source = FindSource(List5.List(i))) {
     const bool enabled = List1.Selected(i);
-    text2text.SetText(Ansi(enabled ? source->enabledLocation : source->disabledLocation) +
+    text2text.SetText(
+        Ansi(LocationText(*source, enabled, platform_.registry.OtherView()).c_str()) +
                       (fixed ? Ansi("（名称含有无法表示的字符，本程序不能更改此项）") : ""));
     // A Startup-folder entry's command line is the file itself.
     if (source->kind == PlaceKind::StartupFolder || fixed) Text2.SetEnabled(false);
@@ -102,7 +103,9 @@ void Form1::Command2_Click() {
   std::vector<UndoneEntry> undone = CommitStartupEntries(registry_, platform_, entries_);
   WriteProtectionSwitches(registry_, {Checkregedit.value() == 1, Checkhomepage.value() == 1,
                                       Text1.text(), !keepStartPage});
-  if (!undone.empty()) host_.MessageBox(DescribeUndone(undone, platform_.system), ui::kMbOk);
+  if (!undone.empty())
+    host_.MessageBox(DescribeUndone(undone, platform_.system, platform_.registry.OtherView()),
+                     ui::kMbOk);
   host_.EndProgram();
 }
 

@@ -26,6 +26,12 @@ constexpr RegKey kHkeyLocalMachine = 0x80000002u;
 constexpr std::uint32_t kKeyQueryValue = 0x1;
 constexpr std::uint32_t kKeyWrite = 0x20006;
 constexpr std::uint32_t kKeyRead = 0x20019;
+// Open flags naming a registry view on 64-bit Windows, where HKLM\SOFTWARE has
+// one for 64-bit and one for 32-bit programs (under Wow6432Node). Older
+// Windows may refuse flags it does not know: pass one only where a second
+// view exists.
+constexpr std::uint32_t kKeyWow64_64Key = 0x100;
+constexpr std::uint32_t kKeyWow64_32Key = 0x200;
 
 constexpr std::uint32_t kRegNone = 0;
 constexpr std::uint32_t kRegSz = 1;
@@ -59,6 +65,10 @@ class RegistryApi {
   virtual Status EnumValue(RegKey key, std::uint32_t index, char* name,
                            std::uint32_t* nameLength, std::uint32_t* type, void* data,
                            std::uint32_t* dataLength) = 0;
+  // The open flag of the view this program does not see by default: the
+  // 64-bit one for a 32-bit program on 64-bit Windows, the 32-bit one for a
+  // 64-bit program; 0 where there is one view (98, 2000, 32-bit Windows).
+  virtual std::uint32_t OtherView() = 0;
   // RegDeleteKeyA: refuses a key that has subkeys.
   virtual Status DeleteKey(RegKey root, const std::string& subKey) = 0;
   // Windows NT keeps names in Unicode: the enumeration indices of the values

@@ -52,9 +52,9 @@ Status Module1::QueryWhole(RegKey key, const std::string& name, RegValueInfo* in
 }
 
 Status Module1::ReadRegValue(RegKey root, const std::string& subKey, const std::string& name,
-                             RegValue* data, RegValueInfo* info) {
+                             RegValue* data, RegValueInfo* info, std::uint32_t view) {
   RegKey key = 0;
-  Status status = registry_.OpenKey(root, subKey, kKeyRead, &key);
+  Status status = registry_.OpenKey(root, subKey, kKeyRead | view, &key);
   if (status != kOk) return status;
   RegValueInfo found;
   status = QueryWhole(key, name, &found);
@@ -69,9 +69,10 @@ Status Module1::ReadRegValue(RegKey root, const std::string& subKey, const std::
 }
 
 Status Module1::WriteRegValue(RegKey root, const std::string& subKey, const std::string& name,
-                              std::uint32_t type, RegValue* data, std::uint32_t* size) {
+                              std::uint32_t type, RegValue* data, std::uint32_t* size,
+                              std::uint32_t view) {
   RegKey key = 0;
-  Status status = OpenForWrite(root, subKey, true, &key);
+  Status status = OpenForWrite(root, subKey, view, true, &key);
   if (status != kOk) return status;
   if (type == kRegSz || type == kRegExpandSz) {
     std::string text = data->TextForm();
@@ -93,9 +94,9 @@ Status Module1::WriteRegValue(RegKey root, const std::string& subKey, const std:
 }
 
 Status Module1::WriteRegBytes(RegKey root, const std::string& subKey, const std::string& name,
-                              std::uint32_t type, const std::string& bytes) {
+                              std::uint32_t type, const std::string& bytes, std::uint32_t view) {
   RegKey key = 0;
-  Status status = OpenForWrite(root, subKey, true, &key);
+  Status status = OpenForWrite(root, subKey, view, true, &key);
   if (status != kOk) return status;
   status =
       registry_.SetValue(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
@@ -110,24 +111,26 @@ Status Module1::OpenRegKey(RegKey root, const std::string& subKey, std::uint32_t
 
 Status Module1::CloseRegKey(RegKey key) { return registry_.CloseKey(key); }
 
-Status Module1::DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name) {
+Status Module1::DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name,
+                               std::uint32_t view) {
   RegKey key = 0;
-  Status status = OpenForWrite(root, subKey, false, &key);
+  Status status = OpenForWrite(root, subKey, view, false, &key);
   if (status != kOk) return status;
   status = registry_.DeleteValue(key, name);
   DoneWith(key);
   return status;
 }
 
-Status Module1::OpenForWrite(RegKey root, const std::string& subKey, bool create, RegKey* key) {
+Status Module1::OpenForWrite(RegKey root, const std::string& subKey, std::uint32_t view,
+                             bool create, RegKey* key) {
   for (const HeldKey& held : held_)
-    if (held.root == root && held.path == subKey) {
+    if (held.root == root && held.view == view && held.path == subKey) {
       *key = held.key;
       return kOk;
     }
-  Status status = create ? registry_.CreateKey(root, subKey, kKeyWrite, key)
-                         : registry_.OpenKey(root, subKey, kKeyWrite, key);
-  if (status == kOk && holding_) held_.push_back({root, subKey, *key});
+  Status status = create ? registry_.CreateKey(root, subKey, kKeyWrite | view, key)
+                         : registry_.OpenKey(root, subKey, kKeyWrite | view, key);
+  if (status == kOk && holding_) held_.push_back({root, view, subKey, *key});
   return status;
 }
 

@@ -36,22 +36,26 @@ class Module1 {
   // the first NUL, REG_DWORD and REG_BINARY of up to 4 bytes an integer;
   // longer binaries fail with kMoreData. Other types give status 0 and leave
   // data alone. On failure data is left alone too.
+  // view: 0 for the program's own registry view, else the open flag of the
+  // other one (RegistryApi::OtherView); every call below takes it the same way.
   Status ReadRegValue(RegKey root, const std::string& subKey, const std::string& name,
-                      RegValue* data, RegValueInfo* info = nullptr);
+                      RegValue* data, RegValueInfo* info = nullptr, std::uint32_t view = 0);
 
   // Creates missing keys. Types 1 and 2 write the text form with its NUL
   // (size becomes the byte count), 4 writes 4 bytes, 3 the first *size bytes
   // of the integer; data becomes the integer written for 3 and 4.
   Status WriteRegValue(RegKey root, const std::string& subKey, const std::string& name,
-                       std::uint32_t type, RegValue* data, std::uint32_t* size);
+                       std::uint32_t type, RegValue* data, std::uint32_t* size,
+                       std::uint32_t view = 0);
   // Writes bytes exactly as given, with the given type.
   Status WriteRegBytes(RegKey root, const std::string& subKey, const std::string& name,
-                       std::uint32_t type, const std::string& bytes);
+                       std::uint32_t type, const std::string& bytes, std::uint32_t view = 0);
 
   Status OpenRegKey(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* key);
   Status CloseRegKey(RegKey key);
   // Callers mostly ignore the result; the commit and repairs use it.
-  Status DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name);
+  Status DeleteRegValue(RegKey root, const std::string& subKey, const std::string& name,
+                        std::uint32_t view = 0);
 
   // Between these two, writes and deletions keep each key they open and use
   // it again for the next value of that key: a run of thousands of values
@@ -74,11 +78,13 @@ class Module1 {
  private:
   Status QueryWhole(RegKey key, const std::string& name, RegValueInfo* info);
   // A key opened with KEY_WRITE (created when create is set), and its end.
-  Status OpenForWrite(RegKey root, const std::string& subKey, bool create, RegKey* key);
+  Status OpenForWrite(RegKey root, const std::string& subKey, std::uint32_t view, bool create,
+                      RegKey* key);
   void DoneWith(RegKey key);
 
   struct HeldKey {
     RegKey root;
+    std::uint32_t view;
     std::string path;  // as given: two spellings of one key hold two handles
     RegKey key;
   };

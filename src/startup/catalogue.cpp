@@ -8,6 +8,9 @@ namespace {
 #define CV_ "\\Microsoft\\Windows\\CurrentVersion\\"
 #define LM_ "HKEY_LOCAL_MACHINE\\"
 #define CU_ "HKEY_CURRENT_USER\\"
+#define OTHER_VIEW_(tag, shown, key)                                                       \
+  {tag, PlaceKind::RegistryKey, kHkeyLocalMachine, "SOFTWARE" CV_ key, "SOFTWARE" CV_ key, \
+   "SOFTWARE" CV_ key, nullptr, nullptr, LM_ shown CV_ key, LM_ shown CV_ key "-", true}
 
 // The key literals differ in letter case from one component to the next;
 // the registry ignores case, so they are kept as each component spells them.
@@ -42,6 +45,14 @@ const StartupSource kSources[kSourceCount] = {
     {"HKCURunOnceEx", PlaceKind::RegistryKey, kHkeyCurrentUser, "Software" CV_ "RunOnceEx",
      "Software" CV_ "RunOnceEx", "SOFTWARE" CV_ "RunOnceEx", nullptr, nullptr,
      CU_ "SOFTWARE" CV_ "RunOnceEx", CU_ "SOFTWARE" CV_ "RunOnceEx-"},
+    // The same HKLM keys in the other registry view, with the own view's
+    // location texts. The tags name the 64-bit view, the other one of the
+    // 32-bit program on 64-bit Windows.
+    OTHER_VIEW_("reg64", "Software", "Run"),
+    OTHER_VIEW_("regs64", "Software", "RunServices"),
+    OTHER_VIEW_("HKLMrunonce64", "SOFTWARE", "RunOnce"),
+    OTHER_VIEW_("HKLMRunServicesOnce64", "SOFTWARE", "RunServicesOnce"),
+    OTHER_VIEW_("HKLMRunOnceEx64", "SOFTWARE", "RunOnceEx"),
     {"startup", PlaceKind::StartupFolder, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
      "开始菜单－程序－启动(删除后不可恢复)", "注意：不可恢复"},
     {"load", PlaceKind::WinIni, 0, nullptr, nullptr, nullptr, "load", "noload",
@@ -53,6 +64,7 @@ const StartupSource kSources[kSourceCount] = {
 #undef CV_
 #undef LM_
 #undef CU_
+#undef OTHER_VIEW_
 
 // Families Run, RunServices, RunOnce, RunServicesOnce, RunOnceEx; HKLM first.
 const ManagedKey kManagedKeys[kManagedKeyCount] = {
@@ -73,6 +85,17 @@ const StartupSource* FindSource(const std::string& tag) {
   return nullptr;
 }
 
+bool ViewOfSource(const StartupSource& source, RegistryApi& registry, std::uint32_t* view) {
+  *view = source.otherView ? registry.OtherView() : 0;
+  return !source.otherView || *view != 0;
+}
+
+std::string LocationText(const StartupSource& source, bool enabled, std::uint32_t otherView) {
+  std::string text = enabled ? source.enabledLocation : source.disabledLocation;
+  if (source.otherView) text += otherView == kKeyWow64_32Key ? "（32位）" : "（64位）";
+  return text;
+}
+
 std::string KeyPath(const char* path, bool enabled) {
   std::string key = path;
   if (!enabled) key += '-';
@@ -80,6 +103,20 @@ std::string KeyPath(const char* path, bool enabled) {
 }
 
 const ManagedKey* ManagedKeysInCommitOrder() { return kManagedKeys; }
+
+const std::vector<ManagedKey>& AllManagedKeys() {
+  static const std::vector<ManagedKey> keys = [] {
+    std::vector<ManagedKey> all(kManagedKeys, kManagedKeys + kManagedKeyCount);
+    for (const StartupSource& source : kSources) {
+      if (source.kind != PlaceKind::RegistryKey) continue;
+      bool listed = false;
+      for (const ManagedKey& key : all) listed = listed || key.source == &source;
+      if (!listed) all.insert(all.end(), {{&source, true}, {&source, false}});
+    }
+    return all;
+  }();
+  return keys;
+}
 
 bool IsListedValueType(std::uint32_t type, std::uint32_t size) {
   switch (type) {

@@ -1,9 +1,10 @@
-// The thirteen places programs start from: one table that the scanner, the
-// detail panel and the commit all read.
+// The places programs start from: one table that the scanner, the detail
+// panel and the commit all read.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -22,12 +23,16 @@ struct StartupSource {
   // Win.ini sources: the key holding the enabled and the disabled entry.
   const char* iniKey;
   const char* iniDisabledKey;
-  // Location texts shown in the detail panel (UTF-8).
+  // Location texts shown in the detail panel (UTF-8); LocationText adds the
+  // view's name for the other view.
   const char* enabledLocation;
   const char* disabledLocation;
+  // HKLM keys as the registry view this program does not see by default
+  // shows them (RegistryApi::OtherView): only where a second view exists.
+  bool otherView = false;
 };
 
-constexpr int kSourceCount = 13;
+constexpr int kSourceCount = 18;
 // In scan order.
 const StartupSource* StartupSources();
 // Null for a tag that names no source.
@@ -36,14 +41,23 @@ const StartupSource* FindSource(const std::string& tag);
 // The key of a source that holds its entries while enabled or disabled.
 std::string KeyPath(const char* path, bool enabled);
 
-// The twenty keys in the order the commit tidies them: by family, HKLM key,
-// HKLM twin, HKCU key, HKCU twin.
+// The open flag of the view a registry source lives in: 0 for the program's
+// own. A source of the other view on a machine with one view: false.
+bool ViewOfSource(const StartupSource& source, RegistryApi& registry, std::uint32_t* view);
+
+// The location text of a row (UTF-8). otherView: RegistryApi::OtherView.
+std::string LocationText(const StartupSource& source, bool enabled, std::uint32_t otherView);
+
+// The twenty keys of the program's own view in the order the commit tidies
+// them: by family, HKLM key, HKLM twin, HKCU key, HKCU twin.
 struct ManagedKey {
   const StartupSource* source;
   bool enabled;
 };
 constexpr int kManagedKeyCount = 20;
 const ManagedKey* ManagedKeysInCommitOrder();
+// Those twenty, then every other registry key of the catalogue and its twin.
+const std::vector<ManagedKey>& AllManagedKeys();
 
 constexpr char kWinIniSection[] = "windows";
 constexpr char kShellFoldersKey[] =

@@ -71,8 +71,7 @@ class Machine {
   Machine(Module1& registry, ProfileApi& profile) : registry_(registry), profile_(profile) {}
 
   void ReadAll() {
-    const ManagedKey* keys = ManagedKeysInCommitOrder();
-    for (int k = 0; k < kManagedKeyCount; ++k) ReadKey({keys[k].source, keys[k].enabled, {}});
+    for (const ManagedKey& key : AllManagedKeys()) ReadKey({key.source, key.enabled, {}});
     for (int i = 0; i < kSourceCount; ++i) {
       const StartupSource& source = StartupSources()[i];
       if (source.kind != PlaceKind::WinIni) continue;
@@ -97,7 +96,7 @@ class Machine {
                    : kProfileRefused;
     } else {
       status = registry_.WriteRegBytes(place.source->root, place.KeyPathForWrite(), place.name,
-                                       value.type, value.bytes);
+                                       value.type, value.bytes, ViewOf(place));
     }
     if (status == kOk) Record(place, {true, {value.type, value.bytes}, text});
     return status;
@@ -118,17 +117,27 @@ class Machine {
           undone->push_back(Undone(place, content.text, Why::DeleteRefused, kOk));
         continue;
       }
-      Status deleted = registry_.DeleteRegValue(
-          place.source->root, KeyPath(place.source->emptyPath, place.enabled), place.name);
+      Status deleted =
+          registry_.DeleteRegValue(place.source->root, KeyPath(place.source->emptyPath, place.enabled),
+                                   place.name, ViewOf(place));
       if (deleted != kOk) undone->push_back(Undone(place, place.name, Why::DeleteRefused, deleted));
     }
   }
 
  private:
+  // The view a place lives in; only places of a view the machine has get here.
+  std::uint32_t ViewOf(const Place& place) {
+    std::uint32_t view = 0;
+    ViewOfSource(*place.source, registry_.api(), &view);
+    return view;
+  }
+
   void ReadKey(Place key) {
+    std::uint32_t view = 0;
+    if (!ViewOfSource(*key.source, registry_.api(), &view)) return;
     RegKey handle = 0;
-    if (registry_.OpenRegKey(key.source->root, key.KeyPathForWrite(), kKeyQueryValue, &handle) !=
-        kOk)
+    if (registry_.OpenRegKey(key.source->root, key.KeyPathForWrite(), kKeyQueryValue | view,
+                             &handle) != kOk)
       return;
     const std::set<std::string> unrepresentable = registry_.UnrepresentableNames(handle);
     RegValueEntry entry;
@@ -165,14 +174,20 @@ bool Holds(const Content* content, const Write& write) {
 
 // The writes the rows ask for, one per place, the last row's. Rows whose
 // names the code page cannot hold are never written; those a snapshot
-// brought back are undone.
-std::vector<Write> PlanWrites(const EntryList& entries, std::vector<UndoneEntry>* undone) {
+// brought back are undone, as are rows of a place this machine lacks.
+std::vector<Write> PlanWrites(RegistryApi& registry, const EntryList& entries,
+                              std::vector<UndoneEntry>* undone) {
   std::vector<Write> writes;
   std::unordered_map<std::string, std::size_t> byPlace;
   for (int i = 0; i < entries.Count(); ++i) {
     StartupEntry row = entries.Row(i);
     const StartupSource* source = FindSource(row.tag);
     if (!source) continue;  // unknown tags go nowhere
+    std::uint32_t view = 0;
+    if (!ViewOfSource(*source, registry, &view)) {
+      undone->push_back(Undone({source, row.enabled, {}}, row.name, Why::NoSuchPlace, kOk));
+      continue;
+    }
     if (entries.Stored(i).lock == StoredValue::Lock::Restored)
       undone->push_back(Undone({source, row.enabled, {}}, row.name, Why::UnicodeName, kOk));
     if (source->kind == PlaceKind::StartupFolder ||
@@ -315,7 +330,7 @@ std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platf
   registry.HoldKeys();
   Machine machine(registry, platform.profile);
   machine.ReadAll();
-  std::vector<Write> writes = PlanWrites(entries, &undone);
+  std::vector<Write> writes = PlanWrites(registry.api(), entries, &undone);
   Writer writer(machine, writes);
   writer.Run();
   for (const Write& write : writes)

@@ -25,6 +25,7 @@ struct UndoneEntry {
     DeleteRefused,    // a value or Win.ini key no row wants could not go
     FileRefused,      // a Startup-folder file could not be hidden or shown
     FileDeleteRefused,
+    NoSuchPlace,  // a snapshot's row of a place this machine lacks (a second registry view)
   };
   std::string name;                       // the display name
   const StartupSource* source = nullptr;  // with enabled: the place

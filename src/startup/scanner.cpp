@@ -21,9 +21,11 @@ struct ScanResult {
 };
 
 void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanResult* result) {
+  std::uint32_t view = 0;
+  if (!ViewOfSource(source, registry.api(), &view)) return;  // no such view here
   RegKey key = 0;
-  if (registry.OpenRegKey(source.root, KeyPath(source.scanPath, enabled), kKeyQueryValue, &key) !=
-      kOk)
+  if (registry.OpenRegKey(source.root, KeyPath(source.scanPath, enabled), kKeyQueryValue | view,
+                          &key) != kOk)
     return;
   const std::set<std::string> unrepresentable = registry.UnrepresentableNames(key);
   RegValueEntry entry;

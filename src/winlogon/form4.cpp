@@ -62,11 +62,18 @@ void Form4::ShowState(bool boxes, bool modify, bool confirm) {
   Command1.SetEnabled(confirm);
 }
 
+// The logon reads the 64-bit view where there are two; a 32-bit program
+// sees the 32-bit copy of the key unless it asks.
+std::uint32_t Form4::LogonView() {
+  return platform_.registry.OtherView() ? kKeyWow64_64Key : 0;
+}
+
 void Form4::Form_Load() {
   // A missing key (Windows 98) or value leaves its box empty.
   RegValue userinit, shell;
-  registry_.ReadRegValue(kHkeyLocalMachine, kWinlogonKey, "Userinit", &userinit);
-  registry_.ReadRegValue(kHkeyLocalMachine, kWinlogonKey, "shell", &shell);
+  registry_.ReadRegValue(kHkeyLocalMachine, kWinlogonKey, "Userinit", &userinit, nullptr,
+                         LogonView());
+  registry_.ReadRegValue(kHkeyLocalMachine, kWinlogonKey, "shell", &shell, nullptr, LogonView());
   Text1.SetText(userinit.TextForm());
   Text2.SetText(shell.TextForm());
   ShowState(false, true, false);
@@ -91,11 +98,12 @@ bool Form4::Refuse(const ui::TextBox& box, const char* name, const char* why) {
 Status Form4::WriteLogonValue(const char* name, const std::string& text) {
   RegValue old;
   RegValueInfo info;
-  registry_.ReadRegValue(kHkeyLocalMachine, kWinlogonKey, name, &old, &info);
+  registry_.ReadRegValue(kHkeyLocalMachine, kWinlogonKey, name, &old, &info, LogonView());
   RegValue data = RegValue::FromText(text);
   std::uint32_t size = 0;
   return registry_.WriteRegValue(kHkeyLocalMachine, kWinlogonKey, name,
-                                 info.type == kRegExpandSz ? kRegExpandSz : kRegSz, &data, &size);
+                                 info.type == kRegExpandSz ? kRegExpandSz : kRegSz, &data, &size,
+                                 LogonView());
 }
 
 void Form4::Command1_Click() {

@@ -41,6 +41,7 @@ class Form4 : public ui::Window {
   void ShowState(bool boxes, bool modify, bool confirm);
   bool Refuse(const ui::TextBox& box, const char* name, const char* why);
   Status WriteLogonValue(const char* name, const std::string& text);
+  std::uint32_t LogonView();
 
   Platform& platform_;
   ui::Host& host_;

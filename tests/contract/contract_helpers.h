@@ -19,6 +19,8 @@ namespace qel::test {
 
 // The scratch keys every contract test confines itself to.
 constexpr char kScratchKey[] = "Software\\QelmoraContract";
+// Where the 32-bit view keeps it: the other view of the x86_64 build under Wine.
+constexpr char kScratchKey32[] = "Software\\Wow6432Node\\QelmoraContract";
 
 #ifdef _WIN32
 // Runs before main: a copy of this program that StartProcess started sleeps instead of running
@@ -43,6 +45,7 @@ struct ContractMachine {
   void Clean() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kScratchKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kScratchKey32);
     const std::string paths = folder + '\0';  // a list of one path, ended by two NULs
     SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, paths.c_str(), nullptr,
                               FOF_NO_UI, FALSE, nullptr, nullptr};
@@ -73,7 +76,10 @@ struct ContractMachine {
 };
 #else
 struct ContractMachine {
-  ContractMachine() { memory.files.AddFolder(folder); }
+  ContractMachine() {
+    memory.files.AddFolder(folder);
+    memory.registry.otherView = kKeyWow64_32Key;  // as the x86_64 build sees Windows
+  }
   std::uint32_t StartProcess(const std::string& exeName) {
     auto& table = memory.processes.table;
     table.push_back({std::uint32_t(400 + 4 * table.size()), exeName});

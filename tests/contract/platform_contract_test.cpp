@@ -71,6 +71,24 @@ TEST_F(Calls, ValueNamesIgnoreAsciiCaseOnlyAndDeletingAtIndexZeroReachesThemAll)
       << "a value set again keeps its first name";
 }
 
+TEST_F(Calls, TheOtherViewOfHklmSoftwareLiesUnderWow6432NodeAndHkcuHasOneView) {
+  ASSERT_EQ(kKeyWow64_32Key, reg.OtherView());
+  RegKey key = 0;
+  for (RegKey root : {kHkeyLocalMachine, kHkeyCurrentUser}) {
+    ASSERT_EQ(kOk, reg.CreateKey(root, kScratchKey, kKeyWrite | kKeyWow64_32Key, &key));
+    ASSERT_EQ(kOk, reg.SetValue(key, "v", kRegSz, "32", 3));
+    reg.CloseKey(key);
+  }
+  std::uint32_t size = 0;
+  EXPECT_EQ(kFileNotFound, reg.OpenKey(kHkeyLocalMachine, kScratchKey, kKeyRead, &key));
+  ASSERT_EQ(kOk, reg.OpenKey(kHkeyLocalMachine, kScratchKey32, kKeyRead, &key));
+  EXPECT_EQ(kOk, reg.QueryValue(key, "v", nullptr, nullptr, &size));
+  reg.CloseKey(key);
+  ASSERT_EQ(kOk, reg.OpenKey(kHkeyCurrentUser, kScratchKey, kKeyRead | kKeyWow64_64Key, &key));
+  EXPECT_EQ(kOk, reg.QueryValue(key, "v", nullptr, nullptr, &size)) << "HKCU is shared";
+  reg.CloseKey(key);
+}
+
 TEST_F(Calls, ProfileKeysReadInAnyCaseAMissingOneGivesTheFallbackALongTextIsCutWhole) {
   const char* key = "qelmora_contract_k";
   api.profile.WriteProfileString("windows", key, nullptr);  // what a failed run left

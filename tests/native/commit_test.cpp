@@ -11,7 +11,8 @@ class CommitTest : public Form1Test {
   void TestBody() override {}  // also made afresh, outside a test, for each cut of a commit
   // The rich machine's commit, cut after budget calls (-1: never). Checks that no listed
   // row is lost, and that a commit run through leaves the machine as the lists say.
-  long CommitCutAfter(long budget) {
+  // twoViews: a 64-bit Windows, whose other view holds rows too, one named as in the own view.
+  long CommitCutAfter(long budget, bool twoViews = false) {
     // Moves, both kinds of swap, two rows for one place, edits keeping their types, deletes
     // of values, Win.ini keys and (read-only) files, and what the commit must never touch.
     machine.registry.PutString(kHkeyLocalMachine, kRun, "Foo", "on.exe");
@@ -33,6 +34,12 @@ class CommitTest : public Form1Test {
     machine.AddStartupFile("a.lnk", kAttrHidden | kAttrReadOnly);
     machine.AddStartupFile("b.lnk", kAttrReadOnly);
     machine.AddStartupFile("b.exe");  // both follow the last row "b"
+    if (twoViews) {
+      machine.registry.otherView = kKeyWow64_32Key;
+      machine.registry.PutString(kHkeyLocalMachine, kRun32, "Foo", "o32.exe");
+      machine.registry.PutString(kHkeyLocalMachine, kRun32, "del32", "d.exe");
+      machine.registry.PutString(kHkeyLocalMachine, kRunOnce32, "exp32", "%windir%\\e.exe", kRegExpandSz);
+    }
     Load();
     const std::vector<StartupEntry> scanned = Rows();
     Toggle("|Foo|exp|l.exe|n.exe|a|b|");  // both Foo trade places, as do load and noload
@@ -40,6 +47,10 @@ class CommitTest : public Form1Test {
     for (const char* name : {"gone", "r.exe", "gone", "ro"}) Delete(name);
     Edit("Edited", "9");
     Edit("plain", "%ProgramFiles%\\p.exe");  // read as REG_SZ, so never expanded: stays REG_SZ
+    if (twoViews) {
+      Delete("del32");
+      Edit("exp32", "%windir%\\f.exe");
+    }
     machine.AddStartupFile("unseen.lnk");  // arrived after the scan: the user never saw it
     const std::vector<StartupEntry> wanted = Rows();
     const long before = machine.memory.CallCount();
@@ -71,7 +82,9 @@ class CommitTest : public Form1Test {
                          "Run|plain|1|%ProgramFiles%\\p.exe<0>\nRun-|exp|2|%windir%\\a.exe<0>\n"
                          "runServices-|u-<214><208>|1|" + std::string(300, 'l') + "<0>\n"
                          "runOnce|u-junk|1|a.exe<0>old<0>\n"
-                         "RunOnceEx|Edited|4|<9><0><0><0>\nini|load|n.exe\nini|noload|l.exe\n");
+                         "RunOnceEx|Edited|4|<9><0><0><0>\n" +
+                         (twoViews ? "32:Run-|Foo|1|o32.exe<0>\n32:RunOnce|exp32|2|%windir%\\f.exe<0>\n" : "") +
+                         "ini|load|n.exe\nini|noload|l.exe\n");
     std::string files;  // read-only, hidden and system bits; a missing file has them all
     for (const char* f : {"a.lnk", "b.lnk", "b.exe", "gone.lnk", "ro.lnk", "unseen.lnk"})
       files += std::to_string(machine.files.Attributes(machine.StartupPath(f)) & (kAttrReadOnly | kAttrHidden | kAttrSystem));
@@ -141,20 +154,25 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   }
   EXPECT_EQ(AllRows() + std::to_string(host.boxes.size()), listed + "4");
   form->entries().ReplaceAll({{"??", true, "k.exe", "reg2"}, {"?x", true, "x.exe", "reg2"},
-                              {"plain", false, "p.exe", "reg2"}, {"??", true, "whatever", "startup"}});
+                              {"plain", false, "p.exe", "reg2"}, {"??", true, "whatever", "startup"},
+                              {"far", true, "f.exe", "reg64"}});  // saved on a 64-bit Windows
   form->Command2_Click();
   EXPECT_EQ(machine.Places(), "Run|??|0|\nRun-|plain|1|p.exe<0>\n");  // the true one alone, no "?x"
   EXPECT_TRUE(machine.files.Attributes(machine.StartupPath("??.lnk")) & kAttrHidden);
   EXPECT_NE(LastMessage().find("?x"), std::string::npos);
+  EXPECT_NE(LastMessage().find(G("far（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（64位））：本机没有这个位置")),
+            std::string::npos);
 }
 
 // A commit cut short after any platform call (a power cut, a crash) loses no
 // entry: every row still in the list is in its old place or its new one.
 TEST(CommitFaultTest, NoRowIsLostWhereverTheCommitStops) {
-  const long fullCommitCalls = CommitTest().CommitCutAfter(-1);
-  ASSERT_GT(fullCommitCalls, 100);
-  for (long k = 0; k < fullCommitCalls && !::testing::Test::HasFailure(); ++k)
-    EXPECT_EQ(CommitTest().CommitCutAfter(k), k) << "not cut after " << k << " calls";
+  for (bool twoViews : {false, true}) {
+    const long fullCommitCalls = CommitTest().CommitCutAfter(-1, twoViews);
+    ASSERT_GT(fullCommitCalls, 100);
+    for (long k = 0; k < fullCommitCalls && !::testing::Test::HasFailure(); ++k)
+      EXPECT_EQ(CommitTest().CommitCutAfter(k, twoViews), k) << "not cut after " << k << " calls";
+  }
 }
 
 // The type and bytes an edited row is written with.

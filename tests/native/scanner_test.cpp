@@ -47,6 +47,22 @@ TEST_F(ScannerTest, ListsEverySourceInOrderWithTwinsUncheckedEveryValueThatReads
             "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-1");
 }
 
+TEST_F(ScannerTest, OnA64BitWindowsBothViewsOfHklmAreListedEachWithItsOwnTagsAndPlaces) {
+  machine.registry.otherView = kKeyWow64_64Key;  // the 32-bit program's: its own view is Wow6432Node
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "Both", "a64.exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun32, "Both", "a32.exe");
+  machine.registry.PutString(kHkeyLocalMachine, std::string(kRunOnce) + "-", "off64", "%windir%\\o.exe", kRegExpandSz);
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "cu", "cu.exe");  // one HKCU for both views
+  Load();
+  EXPECT_EQ(AllRows(), "Both|a32.exe|reg|1\ncu|cu.exe|reg2|1\nBoth|a64.exe|reg64|1\n"
+                       "off64|%windir%\\o.exe|HKLMrunonce64|0\n");
+  std::string places;
+  for (int row : {0, 2, 3}) Click(row), places += form->text2text.text() + "\n";
+  EXPECT_EQ(places, G("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n"
+                      "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（64位）\n"
+                      "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce-（64位）\n"));
+}
+
 // The registry layer: what reads give back, byte for byte.
 constexpr char kKey[] = "Software\\Qelmora\\Test";
 

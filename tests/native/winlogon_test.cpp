@@ -63,6 +63,23 @@ TEST_F(Form4Test, ConfirmWritesBothAsTypedOrReportsWhyNotAndEditingGoesOn) {
   EXPECT_EQ(form.Text1.text() + form.Text2.text() + "01"[form.Command9.enabled()] + "01"[form.Text1.enabled()], "10");
 }
 
+// The logon reads the 64-bit view, whichever view is the program's own; the 32-bit copy stays.
+TEST_F(Form4Test, OnA64BitWindowsTheValuesTheLogonReadsAreShownAndWritten) {
+  const std::string copy = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+  for (std::uint32_t other : {kKeyWow64_64Key, kKeyWow64_32Key}) {
+    machine.registry.otherView = other;
+    for (const char* name : {"Userinit", "Shell"}) {
+      machine.registry.PutString(kHkeyLocalMachine, kWinlogonKey, name, "real.exe");
+      machine.registry.PutString(kHkeyLocalMachine, copy, name, "copy.exe");
+    }
+    form.Form_Load();
+    EXPECT_EQ(form.Text1.text() + "|" + form.Text2.text(), "real.exe|real.exe") << other;
+    EXPECT_EQ(Confirm(form, "u.exe,", "x.exe"), "0000");
+    EXPECT_TRUE(Holds("Userinit", "u.exe,") && Holds("shell", "x.exe")) << other;
+    EXPECT_TRUE(HasValue(machine.registry, kHkeyLocalMachine, copy, "shell", kRegSz, Sz("copy.exe")));
+  }
+}
+
 // CR LF lines ending with the site's address; the product key under its own label line.
 TEST_F(Form4Test, HelpTextAndProductKey) {
   Form3 help(machine.platform, host);

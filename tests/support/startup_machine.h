@@ -16,6 +16,9 @@ constexpr char kRunTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run-"
 constexpr char kRunServicesTwin[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServices-";
 constexpr char kRunOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr char kRunOnceEx[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
+// The 32-bit view's keys, as a 64-bit program's Windows keeps them.
+constexpr char kRun32[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunOnce32[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kStartupFolder[] = "C:\\WINDOWS\\Start Menu\\Programs\\StartUp";
 // The policy and browser keys the main window reads and writes.
@@ -53,19 +56,21 @@ class StartupMachine {
     files.AddFile(StartupPath(name), "shortcut", attributes);
   }
   // Every managed value and Win.ini key, one a line: key|name|type|bytes, with the key's
-  // last part only and bytes other than printable ASCII as <n>.
+  // last part only ("32:" before the other view's, kept under Wow6432Node by a 64-bit
+  // program's machine) and bytes other than printable ASCII as <n>.
   std::string Places() const {
     std::string out, shown;
-    const ManagedKey* keys = ManagedKeysInCommitOrder();
-    for (int k = 0; k < kManagedKeyCount; ++k) {
-      RegKey root = keys[k].source->root;
-      std::string path = KeyPath(keys[k].source->writePath, keys[k].enabled);
+    for (const ManagedKey& key : AllManagedKeys()) {
+      if (key.source->otherView && registry.otherView != kKeyWow64_32Key) continue;
+      RegKey root = key.source->root;
+      std::string path = KeyPath(key.source->writePath, key.enabled);
+      const std::string shownKey = (key.source->otherView ? "32:" : "") + path.substr(path.rfind('\\') + 1);
+      if (key.source->otherView) path.insert(path.find('\\'), "\\Wow6432Node");
       for (const std::string& name : registry.ValueNames(root, path)) {
         std::uint32_t type = 0;
         std::string bytes;
         registry.Get(root, path, name, &type, &bytes);
-        out += path.substr(path.rfind('\\') + 1) + "|" + name + "|" + std::to_string(type) + "|" +
-               bytes + "\n";
+        out += shownKey + "|" + name + "|" + std::to_string(type) + "|" + bytes + "\n";
       }
     }
     for (const char* key : {"load", "noload", "run", "norun"}) {

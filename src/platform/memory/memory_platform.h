@@ -197,6 +197,7 @@ class MemoryRegistry : public RegistryApi {
     keys_.erase(it);
     return kOk;
   }
+  std::uint32_t OtherView() override { return otherView; }
   Status UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) override {
     indices->clear();
     Key* node = nullptr;
@@ -247,6 +248,9 @@ class MemoryRegistry : public RegistryApi {
   void DenyWrite(RegKey root, const std::string& path, bool deny) {
     Make(root, path)->denyWrite = deny;
   }
+  // 0: one view (98, 2000, 32-bit Windows). kKeyWow64_32Key: a 64-bit program's machine,
+  // kKeyWow64_64Key: a 32-bit program's on 64-bit Windows, whose own view is the 32-bit one.
+  std::uint32_t otherView = 0;
   // The value's true name is one the code page cannot hold: it still enumerates as name
   // (its '?' form), no call naming it reaches it, and UnrepresentableValues reports it.
   void MakeNameUnrepresentable(RegKey root, const std::string& path, const std::string& name) {
@@ -309,7 +313,10 @@ class MemoryRegistry : public RegistryApi {
     if (meter_) meter_->Tick();
     std::string id = Id(root, "");
     if (id.empty()) return kInvalidHandle;
-    for (const std::string& part : names::Split(subKey, false)) {
+    const std::uint32_t view = access & (kKeyWow64_64Key | kKeyWow64_32Key);
+    // Windows before the 64-bit ones may refuse the flags; the program must not pass them.
+    if (view && !otherView) return kInvalidParameter;
+    for (const std::string& part : names::Split(ViewPath(root, subKey, view), false)) {
       const Key& above = keys_[id];
       if (keys_.count(id += '\n' + names::Fold(part))) continue;
       if (!create) return kFileNotFound;
@@ -320,6 +327,18 @@ class MemoryRegistry : public RegistryApi {
     if ((access & kWriteRights) && node.denyWrite) return kAccessDenied;
     handles_[*key = nextHandle_ += 4] = {id, access};
     return kOk;
+  }
+
+  // HKLM\SOFTWARE as the view asked for sees it: the 32-bit view's keys lie under
+  // SOFTWARE\Wow6432Node, where test-side controls reach them.
+  std::string ViewPath(RegKey root, const std::string& subKey, std::uint32_t view) const {
+    const bool own32 = otherView == kKeyWow64_64Key;
+    const bool view32 = view == kKeyWow64_32Key || (!view && own32);
+    std::vector<std::string> parts = names::Split(subKey, false);
+    if (!otherView || !view32 || root != kHkeyLocalMachine || parts.empty() ||
+        names::Fold(parts[0]) != "SOFTWARE")
+      return subKey;
+    return parts[0] + "\\Wow6432Node" + subKey.substr(subKey.find(parts[0]) + parts[0].size());
   }
 
   CallMeter* meter_;

@@ -82,6 +82,22 @@ Status Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uin
                                            typeOut.get(), static_cast<BYTE*>(data), dataOut.get()));
 }
 
+std::uint32_t Registry::OtherView() {
+#ifdef _WIN64
+  return kKeyWow64_32Key;
+#else
+  // Looked up: Windows 98 and 2000 have no IsWow64Process, and one view.
+  using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+  if (!otherViewKnown_) {
+    const auto isWow64 = LookUpNt<IsWow64>("kernel32.dll", "IsWow64Process");
+    BOOL wow64 = FALSE;
+    otherView_ = isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64 ? kKeyWow64_64Key : 0;
+    otherViewKnown_ = true;
+  }
+  return otherView_;
+#endif
+}
+
 Status Registry::DeleteKey(RegKey root, const std::string& subKey) {
   return static_cast<Status>(RegDeleteKeyA(ToHkey(root), subKey.c_str()));
 }

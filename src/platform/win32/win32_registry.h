@@ -19,8 +19,13 @@ class Registry : public RegistryApi {
   Status DeleteValue(RegKey key, const std::string& name) override;
   Status EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                    std::uint32_t* type, void* data, std::uint32_t* dataLength) override;
+  std::uint32_t OtherView() override;
   Status DeleteKey(RegKey root, const std::string& subKey) override;
   Status UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) override;
+
+ private:
+  bool otherViewKnown_ = false;
+  std::uint32_t otherView_ = 0;
 };
 
 }  // namespace qel::win32
