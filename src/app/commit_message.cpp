@@ -19,6 +19,7 @@ std::string Reason(const UndoneEntry& entry) {
     case Why::FileRefused: reason = "无法更改文件属性"; break;
     case Why::FileDeleteRefused: reason = "无法删除文件"; break;
     case Why::NoSuchPlace: return "本机没有这个位置";
+    case Why::FlagRefused: reason = "无法在任务管理器的启动项中启用"; break;
   }
   if (entry.status != kOk) reason += "：" + DescribeStatus(entry.status);
   return reason;

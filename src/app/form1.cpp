@@ -71,9 +71,13 @@ void Form1::List1_Click() {
   }
   if (const StartupSource* source = FindSource(List5.List(i))) {
     const bool enabled = List1.Selected(i);
+    // Unchecked, an entry Task Manager disabled still stands in its enabled place.
+    const bool byTaskManager = stored.taskManagerOff && !enabled;
     text2text.SetText(
-        Ansi(LocationText(*source, enabled, platform_.registry.OtherView()).c_str()) +
-                      (fixed ? Ansi("（名称含有无法表示的字符，本程序不能更改此项）") : ""));
+        Ansi(LocationText(*source, enabled || byTaskManager, platform_.registry.OtherView())
+                 .c_str()) +
+        (byTaskManager ? Ansi("（已在任务管理器中禁用）") : "") +
+        (fixed ? Ansi("（名称含有无法表示的字符，本程序不能更改此项）") : ""));
     // A Startup-folder entry's command line is the file itself.
     if (source->kind == PlaceKind::StartupFolder || fixed) Text2.SetEnabled(false);
   }

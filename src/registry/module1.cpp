@@ -51,6 +51,16 @@ Status Module1::QueryWhole(RegKey key, const std::string& name, RegValueInfo* in
   return kMoreData;
 }
 
+Status Module1::ReadRegBytes(RegKey root, const std::string& subKey, const std::string& name,
+                             RegValueInfo* info, std::uint32_t view) {
+  RegKey key = 0;
+  Status status = registry_.OpenKey(root, subKey, kKeyRead | view, &key);
+  if (status != kOk) return status;
+  status = QueryWhole(key, name, info);
+  registry_.CloseKey(key);
+  return status;
+}
+
 Status Module1::ReadRegValue(RegKey root, const std::string& subKey, const std::string& name,
                              RegValue* data, RegValueInfo* info, std::uint32_t view) {
   RegKey key = 0;

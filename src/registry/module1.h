@@ -41,6 +41,10 @@ class Module1 {
   Status ReadRegValue(RegKey root, const std::string& subKey, const std::string& name,
                       RegValue* data, RegValueInfo* info = nullptr, std::uint32_t view = 0);
 
+  // A value's type and bytes as stored, whatever its type and length.
+  Status ReadRegBytes(RegKey root, const std::string& subKey, const std::string& name,
+                      RegValueInfo* info, std::uint32_t view = 0);
+
   // Creates missing keys. Types 1 and 2 write the text form with its NUL
   // (size becomes the byte count), 4 writes 4 bytes, 3 the first *size bytes
   // of the integer; data becomes the integer written for 3 and 4.

@@ -8,6 +8,7 @@ namespace {
 #define CV_ "\\Microsoft\\Windows\\CurrentVersion\\"
 #define LM_ "HKEY_LOCAL_MACHINE\\"
 #define CU_ "HKEY_CURRENT_USER\\"
+#define PR_ CV_ "Policies\\Explorer\\Run"
 #define OTHER_VIEW_(tag, shown, key)                                                       \
   {tag, PlaceKind::RegistryKey, kHkeyLocalMachine, "SOFTWARE" CV_ key, "SOFTWARE" CV_ key, \
    "SOFTWARE" CV_ key, nullptr, nullptr, LM_ shown CV_ key, LM_ shown CV_ key "-", true}
@@ -53,8 +54,19 @@ const StartupSource kSources[kSourceCount] = {
     OTHER_VIEW_("HKLMrunonce64", "SOFTWARE", "RunOnce"),
     OTHER_VIEW_("HKLMRunServicesOnce64", "SOFTWARE", "RunServicesOnce"),
     OTHER_VIEW_("HKLMRunOnceEx64", "SOFTWARE", "RunOnceEx"),
-    {"startup", PlaceKind::StartupFolder, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
-     "开始菜单－程序－启动(删除后不可恢复)", "注意：不可恢复"},
+    // The policy Run keys, which start programs at every logon like Run.
+    {"HKLMPoliciesRun", PlaceKind::RegistryKey, kHkeyLocalMachine, "Software" PR_, "Software" PR_,
+     "Software" PR_, nullptr, nullptr, LM_ "Software" PR_, LM_ "Software" PR_ "-"},
+    {"HKCUPoliciesRun", PlaceKind::RegistryKey, kHkeyCurrentUser, "Software" PR_, "Software" PR_,
+     "Software" PR_, nullptr, nullptr, CU_ "Software" PR_, CU_ "Software" PR_ "-"},
+    {"HKLMPoliciesRun64", PlaceKind::RegistryKey, kHkeyLocalMachine, "Software" PR_,
+     "Software" PR_, "Software" PR_, nullptr, nullptr, LM_ "Software" PR_, LM_ "Software" PR_ "-",
+     true},
+    {"startup", PlaceKind::StartupFolder, kHkeyCurrentUser, kShellFoldersKey, nullptr, nullptr,
+     nullptr, nullptr, "开始菜单－程序－启动(删除后不可恢复)", "注意：不可恢复", false, "startup"},
+    {"commonstartup", PlaceKind::StartupFolder, kHkeyLocalMachine, kShellFoldersKey, nullptr,
+     nullptr, nullptr, nullptr, "所有用户的开始菜单－程序－启动(删除后不可恢复)",
+     "注意：不可恢复（所有用户的启动文件夹）", false, "Common Startup"},
     {"load", PlaceKind::WinIni, 0, nullptr, nullptr, nullptr, "load", "noload",
      "Win.ini文件的load项", "Win.ini文件的noload项"},
     {"run", PlaceKind::WinIni, 0, nullptr, nullptr, nullptr, "run", "norun", "Win.ini文件的run项",
@@ -64,6 +76,7 @@ const StartupSource kSources[kSourceCount] = {
 #undef CV_
 #undef LM_
 #undef CU_
+#undef PR_
 #undef OTHER_VIEW_
 
 // Families Run, RunServices, RunOnce, RunServicesOnce, RunOnceEx; HKLM first.
@@ -94,6 +107,29 @@ std::string LocationText(const StartupSource& source, bool enabled, std::uint32_
   std::string text = enabled ? source.enabledLocation : source.disabledLocation;
   if (source.otherView) text += otherView == kKeyWow64_32Key ? "（32位）" : "（64位）";
   return text;
+}
+
+bool ApprovalPlaceOf(const StartupSource& source, RegistryApi& registry, ApprovalPlace* place) {
+  constexpr char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+  static const std::string run = std::string(kApproved) + "Run", run32 = run + "32",
+                           folder = std::string(kApproved) + "StartupFolder";
+  const std::string tag = source.tag;
+  const std::uint32_t other = registry.OtherView();
+  place->root = source.root;
+  // HKLM's flags are where Task Manager, a 64-bit program, keeps them: its view.
+  place->view = source.root == kHkeyLocalMachine && other ? kKeyWow64_64Key : 0;
+  if (source.kind == PlaceKind::StartupFolder) {
+    place->key = folder.c_str();
+  } else if (tag == "reg2") {
+    place->key = run.c_str();
+  } else if (tag == "reg" || tag == "reg64") {
+    // HKLM Run entries of the 32-bit view have their flags in Run32.
+    const bool view32 = other == (source.otherView ? kKeyWow64_32Key : kKeyWow64_64Key);
+    place->key = view32 ? run32.c_str() : run.c_str();
+  } else {
+    return false;
+  }
+  return true;
 }
 
 std::string KeyPath(const char* path, bool enabled) {

@@ -30,9 +30,11 @@ struct StartupSource {
   // HKLM keys as the registry view this program does not see by default
   // shows them (RegistryApi::OtherView): only where a second view exists.
   bool otherView = false;
+  // Startup folders: the value of root's Shell Folders key naming the folder.
+  const char* folderValue = nullptr;
 };
 
-constexpr int kSourceCount = 18;
+constexpr int kSourceCount = 22;
 // In scan order.
 const StartupSource* StartupSources();
 // Null for a tag that names no source.
@@ -62,7 +64,15 @@ const std::vector<ManagedKey>& AllManagedKeys();
 constexpr char kWinIniSection[] = "windows";
 constexpr char kShellFoldersKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr char kStartupValue[] = "startup";
+
+// Where Task Manager (Windows 8 and later) keeps its own switch for an entry
+// of a source: root, key and view; false for sources it does not manage.
+struct ApprovalPlace {
+  RegKey root = 0;
+  const char* key = nullptr;
+  std::uint32_t view = 0;
+};
+bool ApprovalPlaceOf(const StartupSource& source, RegistryApi& registry, ApprovalPlace* place);
 
 // Values the program can show as text: strings, and integers of up to four
 // bytes. Anything else is never listed and never touched.

@@ -7,6 +7,7 @@
 
 #include "startup/catalogue.h"
 #include "startup/scanner.h"
+#include "startup/task_manager_switch.h"
 
 namespace qel {
 namespace {
@@ -193,7 +194,9 @@ std::vector<Write> PlanWrites(RegistryApi& registry, const EntryList& entries,
     if (source->kind == PlaceKind::StartupFolder ||
         entries.Stored(i).lock != StoredValue::Lock::None)
       continue;
-    Write write{{source, row.enabled, row.name}, {}, row.commandLine};
+    // An entry Task Manager disabled stays in its key, checked or not.
+    const bool inEnabledPlace = row.enabled || entries.Stored(i).taskManagerOff;
+    Write write{{source, inEnabledPlace, row.name}, {}, row.commandLine};
     if (!write.place.IsIni()) write.value = ValueToWrite(entries.Stored(i), row.commandLine);
     auto [at, added] = byPlace.emplace(write.place.Id(), writes.size());
     if (added)
@@ -291,34 +294,60 @@ class Writer {
   std::unordered_map<std::string, int> wanted_;
 };
 
-// Hides, shows or deletes the files the scan listed; any other file, one the
-// user never saw, is left as it is.
-void TidyStartupFolder(Module1& registry, FileSystemApi& files, const EntryList& entries,
-                       std::vector<UndoneEntry>* undone) {
-  const std::string folder = ReadStartupFolder(registry);
-  if (folder.empty()) return;  // never touch the root of the current drive
+// Clears Task Manager's flag of the checked rows it had disabled; a file's
+// flag is cleared with its attributes.
+void EnableCheckedInTaskManager(Module1& registry, const EntryList& entries,
+                                std::vector<UndoneEntry>* undone) {
+  for (int i = 0; i < entries.Count(); ++i) {
+    StartupEntry row = entries.Row(i);
+    const StartupSource* source = FindSource(row.tag);
+    if (!row.enabled || !entries.Stored(i).taskManagerOff || !source ||
+        source->kind != PlaceKind::RegistryKey)
+      continue;
+    if (Status status = EnableInTaskManager(registry, *source, row.name))
+      undone->push_back(Undone({source, true, {}}, row.name, Why::FlagRefused, status));
+  }
+}
+
+// Hides, shows or deletes the files the scan listed in one Startup folder; any
+// other file, one the user never saw, is left as it is.
+void TidyStartupFolder(Module1& registry, FileSystemApi& files, const StartupSource& source,
+                       const EntryList& entries, std::vector<UndoneEntry>* undone) {
   // The last row of a name decides, as the rows are walked in order.
   std::unordered_map<std::string, int> rowOfName;
   for (int i = 0; i < entries.Count(); ++i) {
     StartupEntry row = entries.Row(i);
-    if (row.tag == "startup") rowOfName[row.name] = i;
+    if (row.tag == source.tag) rowOfName[row.name] = i;
   }
-  const StartupSource* source = FindSource("startup");
+  const std::string folder = ReadStartupFolder(registry, source);
+  // Never the root of the current drive; a snapshot's rows of a folder this
+  // machine lacks are reported.
+  if (folder.empty() || !files.Exists(folder)) {
+    for (const auto& [name, i] : rowOfName)
+      undone->push_back({name, &source, entries.Row(i).enabled, {}, Why::NoSuchPlace, kOk});
+    return;
+  }
   for (const FileEntry& file : ListStartupFiles(files, folder)) {
-    if (!entries.WasScannedFile(file.name)) continue;
     const std::string path = folder + "\\" + file.name;
+    if (!entries.WasScannedFile(path)) continue;
     const std::string name = StripExtension(file.name);
     auto row = rowOfName.find(name);
     if (row != rowOfName.end()) {
-      bool enabled = entries.Row(row->second).enabled;
+      const bool enabled = entries.Row(row->second).enabled;
+      const bool taskManagerOff = entries.Stored(row->second).taskManagerOff;
+      if (taskManagerOff && !enabled) continue;  // Windows does not start it: left as it is
       Status status = files.SetAttributes(path, enabled ? 0 : kAttrHidden);
-      if (status != kOk) undone->push_back({name, source, enabled, path, Why::FileRefused, status});
+      if (status == kOk && taskManagerOff) {
+        if (Status flag = EnableInTaskManager(registry, source, file.name))
+          undone->push_back({name, &source, true, path, Why::FlagRefused, flag});
+      }
+      if (status != kOk) undone->push_back({name, &source, enabled, path, Why::FileRefused, status});
       continue;
     }
     Status status = files.SetAttributes(path, 0);
     if (status == kOk) status = files.DeleteFile(path);
     if (status != kOk)
-      undone->push_back({name, source, true, path, Why::FileDeleteRefused, status});
+      undone->push_back({name, &source, true, path, Why::FileDeleteRefused, status});
   }
 }
 
@@ -338,7 +367,10 @@ std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platf
       undone.push_back(Undone(write.place, write.place.name, write.why, write.status));
   machine.RemoveUntargeted(writer.Targets(), writer.Wanted(), &undone);
   registry.ReleaseKeys();
-  TidyStartupFolder(registry, platform.files, entries, &undone);
+  EnableCheckedInTaskManager(registry, entries, &undone);
+  for (int i = 0; i < kSourceCount; ++i)
+    if (StartupSources()[i].kind == PlaceKind::StartupFolder)
+      TidyStartupFolder(registry, platform.files, StartupSources()[i], entries, &undone);
   return undone;
 }
 

@@ -26,6 +26,7 @@ struct UndoneEntry {
     FileRefused,      // a Startup-folder file could not be hidden or shown
     FileDeleteRefused,
     NoSuchPlace,  // a snapshot's row of a place this machine lacks (a second registry view)
+    FlagRefused,  // Task Manager's flag could not be cleared
   };
   std::string name;                       // the display name
   const StartupSource* source = nullptr;  // with enabled: the place

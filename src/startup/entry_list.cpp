@@ -47,7 +47,8 @@ void EntryList::Append(std::vector<StartupEntry> rows, std::vector<StoredValue> 
 void EntryList::AppendScanned(std::vector<StartupEntry> rows, std::vector<StoredValue> stored) {
   stored.resize(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i)
-    if (stored[i].type != kRegNone || stored[i].lock != StoredValue::Lock::None)
+    if (stored[i].type != kRegNone || stored[i].lock != StoredValue::Lock::None ||
+        stored[i].taskManagerOff)
       scanned_.emplace(ScanKey(rows[i]), stored[i]);
   Append(std::move(rows), std::move(stored));
 }

@@ -26,6 +26,9 @@ struct StoredValue {
   // name that matches no scanned row.
   enum class Lock { None, Scanned, Restored } lock = Lock::None;
   bool lockedEnabled = false;  // the check mark such a row keeps
+  // Task Manager disabled the entry where it stands (Windows 8 and later):
+  // listed unchecked, it stays put; checked, Task Manager's flag is cleared.
+  bool taskManagerOff = false;
 };
 
 struct StartupEntry {
@@ -52,11 +55,9 @@ class EntryList {
   void ReplaceAll(const std::vector<StartupEntry>& rows);
   void Remove(int i);
 
-  // Startup-folder files the scan listed and the commit may act on.
-  void NoteScannedFile(const std::string& fileName) { scannedFiles_.insert(fileName); }
-  bool WasScannedFile(const std::string& fileName) const {
-    return scannedFiles_.count(fileName) != 0;
-  }
+  // Startup-folder files (full paths) the scan listed and the commit may act on.
+  void NoteScannedFile(const std::string& path) { scannedFiles_.insert(path); }
+  bool WasScannedFile(const std::string& path) const { return scannedFiles_.count(path) != 0; }
 
  private:
   void Append(std::vector<StartupEntry> rows, std::vector<StoredValue> stored);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "startup/catalogue.h"
+#include "startup/task_manager_switch.h"
 
 namespace qel {
 namespace {
@@ -13,7 +14,15 @@ struct ScanResult {
   std::vector<StartupEntry> rows;
   std::vector<StoredValue> stored;
   std::vector<std::string> files;  // Startup-folder files the commit may act on
+  TaskManagerSwitch taskManager;
 
+  // An entry where Windows would start it, unless Task Manager disabled it.
+  void Add(RegistryApi& registry, const StartupSource& source, const std::string& entryName,
+           StartupEntry row, StoredValue value = {}) {
+    if (row.enabled && taskManager.Disabled(registry, source, entryName))
+      row.enabled = false, value.taskManagerOff = true;
+    Add(std::move(row), std::move(value));
+  }
   void Add(StartupEntry row, StoredValue value = {}) {
     rows.push_back(std::move(row));
     stored.push_back(std::move(value));
@@ -40,13 +49,15 @@ void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanR
     StoredValue stored{entry.type, std::move(entry.bytes)};
     if (unrepresentable.count(entry.name))
       stored = {kRegNone, {}, StoredValue::Lock::Scanned, enabled};
-    result->Add({entry.name, enabled, std::move(text), source.tag}, std::move(stored));
+    result->Add(registry.api(), source, entry.name,
+                {entry.name, enabled, std::move(text), source.tag}, std::move(stored));
   }
   registry.CloseRegKey(key);
 }
 
-void ScanStartupFolder(Module1& registry, FileSystemApi& files, ScanResult* result) {
-  const std::string folder = ReadStartupFolder(registry);
+void ScanStartupFolder(Module1& registry, FileSystemApi& files, const StartupSource& source,
+                       ScanResult* result) {
+  const std::string folder = ReadStartupFolder(registry, source);
   if (folder.empty()) return;  // never the root of the current drive
   const std::set<std::string> unrepresentable = UnrepresentableFileNames(files, folder);
   for (const FileEntry& file : ListStartupFiles(files, folder)) {
@@ -54,14 +65,15 @@ void ScanStartupFolder(Module1& registry, FileSystemApi& files, ScanResult* resu
     if (unrepresentable.count(file.name)) {
       // No path reaches it: listed as the listing saw it, never acted on.
       bool enabled = (file.attributes & kAttrHidden) == 0;
-      result->Add({StripExtension(file.name), enabled, path, "startup"},
+      result->Add({StripExtension(file.name), enabled, path, source.tag},
                   {kRegNone, {}, StoredValue::Lock::Scanned, enabled});
       continue;
     }
     std::uint32_t attributes = 0;
     if (files.GetAttributes(path, &attributes) != kOk) continue;  // gone since the listing
-    result->Add({StripExtension(file.name), (attributes & kAttrHidden) == 0, path, "startup"});
-    result->files.push_back(file.name);
+    result->Add(registry.api(), source, file.name,
+                {StripExtension(file.name), (attributes & kAttrHidden) == 0, path, source.tag});
+    result->files.push_back(path);
   }
 }
 
@@ -80,9 +92,9 @@ std::string StripExtension(const std::string& fileName) {
   return dot == std::string::npos ? fileName : fileName.substr(0, dot);
 }
 
-std::string ReadStartupFolder(Module1& registry) {
+std::string ReadStartupFolder(Module1& registry, const StartupSource& source) {
   RegValue folder;
-  if (registry.ReadRegValue(kHkeyCurrentUser, kShellFoldersKey, kStartupValue, &folder) != kOk)
+  if (registry.ReadRegValue(source.root, source.scanPath, source.folderValue, &folder) != kOk)
     return {};
   return folder.kind() == RegValue::Kind::Text ? folder.TextForm() : std::string();
 }
@@ -137,13 +149,16 @@ bool ReadWinIniKey(ProfileApi& profile, const std::string& key, std::string* tex
 
 void ScanStartupEntries(Module1& registry, Platform& platform, EntryList& entries) {
   ScanResult result;
+  result.taskManager.Read(registry);
   const StartupSource* sources = StartupSources();
   for (int i = 0; i < kSourceCount; ++i) {
     if (sources[i].kind != PlaceKind::RegistryKey) continue;
     ScanKey(registry, sources[i], true, &result);
     ScanKey(registry, sources[i], false, &result);
   }
-  ScanStartupFolder(registry, platform.files, &result);
+  for (int i = 0; i < kSourceCount; ++i)
+    if (sources[i].kind == PlaceKind::StartupFolder)
+      ScanStartupFolder(registry, platform.files, sources[i], &result);
   for (int i = 0; i < kSourceCount; ++i) {
     if (sources[i].kind != PlaceKind::WinIni) continue;
     ScanWinIni(platform.profile, sources[i], true, &result);

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "registry/module1.h"
+#include "startup/catalogue.h"
 #include "startup/entry_list.h"
 
 namespace qel {
@@ -17,8 +18,8 @@ void ScanStartupEntries(Module1& registry, Platform& platform, EntryList& entrie
 // A file name without its last extension: "a.b.lnk" gives "a.b".
 std::string StripExtension(const std::string& fileName);
 
-// The Startup folder's path, or the empty text when it cannot be read.
-std::string ReadStartupFolder(Module1& registry);
+// A Startup folder's path, or the empty text when it cannot be read.
+std::string ReadStartupFolder(Module1& registry, const StartupSource& source);
 
 // Files of the Startup folder that the program manages: neither folders nor
 // system files. Empty when the folder cannot be listed.

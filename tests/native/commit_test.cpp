@@ -155,13 +155,61 @@ TEST_F(CommitTest, NamesTheCodePageCannotHoldAreNeverTouchedNorCreated) {
   EXPECT_EQ(AllRows() + std::to_string(host.boxes.size()), listed + "4");
   form->entries().ReplaceAll({{"??", true, "k.exe", "reg2"}, {"?x", true, "x.exe", "reg2"},
                               {"plain", false, "p.exe", "reg2"}, {"??", true, "whatever", "startup"},
-                              {"far", true, "f.exe", "reg64"}});  // saved on a 64-bit Windows
+                              {"far", true, "f.exe", "reg64"},  // saved on a 64-bit Windows
+                              {"all", false, "C:\\a.lnk", "commonstartup"}});
   form->Command2_Click();
   EXPECT_EQ(machine.Places(), "Run|??|0|\nRun-|plain|1|p.exe<0>\n");  // the true one alone, no "?x"
   EXPECT_TRUE(machine.files.Attributes(machine.StartupPath("??.lnk")) & kAttrHidden);
   EXPECT_NE(LastMessage().find("?x"), std::string::npos);
+  EXPECT_NE(LastMessage().find(G("all（注意：不可恢复（所有用户的启动文件夹））：本机没有这个位置")), std::string::npos);
   EXPECT_NE(LastMessage().find(G("far（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（64位））：本机没有这个位置")),
             std::string::npos);
+}
+
+// Task Manager's switch is honoured where it is well formed; the policy Run keys and the All
+// Users Startup folder are managed like the Run keys and the user's folder.
+TEST_F(CommitTest, TaskManagersSwitchPolicyRunKeysAndAllUsersStartupFolder) {
+  const std::string approved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+  const std::string policyRun = std::string(kExplorerPolicies) + "\\Run", common = "C:\\All Users\\StartUp";
+  const std::string stamp = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B";
+  machine.registry.PutString(kHkeyLocalMachine, kShellFolders, "Common Startup", common);
+  for (const char* file : {"\\all.lnk", "\\tm.lnk"}) machine.files.AddFile(common + file, "x");
+  machine.AddStartupFile("user.lnk");
+  const struct { RegKey root; const char *key, *name, *flag; } flags[] = {
+      {kHkeyCurrentUser, "Run", "off", "\x03"}, {kHkeyCurrentUser, "Run", "kept", "\x07"},
+      {kHkeyCurrentUser, "Run", "on", "\x02"}, {kHkeyCurrentUser, "StartupFolder", "user.lnk", "\x03"},
+      {kHkeyLocalMachine, "StartupFolder", "tm.lnk", "\x03"}};
+  for (const auto& f : flags) {
+    if (f.root == kHkeyCurrentUser && std::string(f.key) == "Run") machine.registry.PutString(f.root, kRun, f.name, "x.exe");
+    machine.registry.Put(f.root, approved + f.key, f.name, kRegBinary, f.flag + stamp);
+  }
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "short", "x.exe");  // malformed flags: ignored, kept
+  machine.registry.Put(kHkeyCurrentUser, approved + "Run", "short", kRegBinary, std::string("\x03\0\0", 3));
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "dword", "x.exe");
+  machine.registry.PutDword(kHkeyCurrentUser, approved + "Run", "dword", 3);
+  machine.registry.PutString(kHkeyLocalMachine, policyRun, "pol", "pol.exe");
+  machine.registry.PutString(kHkeyCurrentUser, policyRun, "upol", "upol.exe");
+  Load();
+  EXPECT_EQ(AllRows(), "off|x.exe|reg2|0\nkept|x.exe|reg2|0\non|x.exe|reg2|1\nshort|x.exe|reg2|1\ndword|x.exe|reg2|1\n"
+                       "pol|pol.exe|HKLMPoliciesRun|1\nupol|upol.exe|HKCUPoliciesRun|1\n"
+                       "user|" + machine.StartupPath("user.lnk") + "|startup|0\nall|" + common + "\\all.lnk|commonstartup|1\n"
+                       "tm|" + common + "\\tm.lnk|commonstartup|0\n");
+  Click(RowOf("off"));
+  EXPECT_EQ(form->text2text.text(), G("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（已在任务管理器中禁用）"));
+  Toggle("|off|pol|upol|all|user|");
+  form->Command2_Click();
+  EXPECT_TRUE(host.boxes.empty()) << LastMessage();
+  EXPECT_EQ(machine.Places(), "Run|off|1|x.exe<0>\nRun|kept|1|x.exe<0>\nRun|on|1|x.exe<0>\nRun|short|1|x.exe<0>\n"
+                              "Run|dword|1|x.exe<0>\nRun-|pol|1|pol.exe<0>\nRun-|upol|1|upol.exe<0>\n");
+  for (const auto& f : flags) {  // cleared where checked, the time stamp kept; untouched elsewhere
+    const bool cleared = std::string(f.name) == "off" || std::string(f.name) == "user.lnk";
+    EXPECT_TRUE(HasValue(machine.registry, f.root, approved + f.key, f.name, kRegBinary, (cleared ? "\x02" : f.flag) + stamp)) << f.name;
+  }
+  EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, approved + "Run", "short", kRegBinary, std::string("\x03\0\0", 3)));
+  std::string attributes;  // hidden bit: all hidden, tm (unchecked by Task Manager) and user (checked) not
+  for (const std::string& path : {common + "\\all.lnk", common + "\\tm.lnk", machine.StartupPath("user.lnk")})
+    attributes += "01"[(machine.files.Attributes(path) & kAttrHidden) != 0];
+  EXPECT_EQ(attributes, "100");
 }
 
 // A commit cut short after any platform call (a power cut, a crash) loses no
