@@ -69,6 +69,9 @@ class RegistryApi {
   // 64-bit one for a 32-bit program on 64-bit Windows, the 32-bit one for a
   // 64-bit program; 0 where there is one view (98, 2000, 32-bit Windows).
   virtual std::uint32_t OtherView() = 0;
+  // What tells keys apart (NtQueryKey's name on Windows NT): equal for two
+  // handles of one key, such as a key Windows shares between the two views.
+  virtual Status KeyIdentity(RegKey key, std::string* identity) = 0;
   // RegDeleteKeyA: refuses a key that has subkeys.
   virtual Status DeleteKey(RegKey root, const std::string& subKey) = 0;
   // Windows NT keeps names in Unicode: the enumeration indices of the values

@@ -103,6 +103,22 @@ bool ViewOfSource(const StartupSource& source, RegistryApi& registry, std::uint3
   return !source.otherView || *view != 0;
 }
 
+bool SharedWithOwnView(RegistryApi& registry, const StartupSource& source, bool enabled) {
+  if (!source.otherView || !registry.OtherView()) return false;
+  const std::string path = KeyPath(source.scanPath, enabled);
+  std::string identity[2];
+  RegKey keys[2] = {};
+  const std::uint32_t views[2] = {0, registry.OtherView()};
+  bool known = true;
+  for (int i = 0; i < 2; ++i) {
+    known = known && registry.OpenKey(source.root, path, kKeyQueryValue | views[i], &keys[i]) == kOk;
+    known = known && registry.KeyIdentity(keys[i], &identity[i]) == kOk;
+  }
+  for (RegKey key : keys)
+    if (key) registry.CloseKey(key);
+  return known && identity[0] == identity[1];
+}
+
 std::string LocationText(const StartupSource& source, bool enabled, std::uint32_t otherView) {
   std::string text = enabled ? source.enabledLocation : source.disabledLocation;
   if (source.otherView) text += otherView == kKeyWow64_32Key ? "（32位）" : "（64位）";

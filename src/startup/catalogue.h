@@ -47,6 +47,10 @@ std::string KeyPath(const char* path, bool enabled);
 // own. A source of the other view on a machine with one view: false.
 bool ViewOfSource(const StartupSource& source, RegistryApi& registry, std::uint32_t* view);
 
+// Whether the other view's key of source is the own view's key, which Windows
+// shares between the views: then it is listed and tidied once, as the own's.
+bool SharedWithOwnView(RegistryApi& registry, const StartupSource& source, bool enabled);
+
 // The location text of a row (UTF-8). otherView: RegistryApi::OtherView.
 std::string LocationText(const StartupSource& source, bool enabled, std::uint32_t otherView);
 

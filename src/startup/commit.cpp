@@ -135,7 +135,9 @@ class Machine {
 
   void ReadKey(Place key) {
     std::uint32_t view = 0;
-    if (!ViewOfSource(*key.source, registry_.api(), &view)) return;
+    if (!ViewOfSource(*key.source, registry_.api(), &view) ||
+        SharedWithOwnView(registry_.api(), *key.source, key.enabled))
+      return;
     RegKey handle = 0;
     if (registry_.OpenRegKey(key.source->root, key.KeyPathForWrite(), kKeyQueryValue | view,
                              &handle) != kOk)

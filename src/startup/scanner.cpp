@@ -32,6 +32,7 @@ struct ScanResult {
 void ScanKey(Module1& registry, const StartupSource& source, bool enabled, ScanResult* result) {
   std::uint32_t view = 0;
   if (!ViewOfSource(source, registry.api(), &view)) return;  // no such view here
+  if (SharedWithOwnView(registry.api(), source, enabled)) return;  // listed as the own view's
   RegKey key = 0;
   if (registry.OpenRegKey(source.root, KeyPath(source.scanPath, enabled), kKeyQueryValue | view,
                           &key) != kOk)

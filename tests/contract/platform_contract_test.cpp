@@ -84,9 +84,20 @@ TEST_F(Calls, TheOtherViewOfHklmSoftwareLiesUnderWow6432NodeAndHkcuHasOneView) {
   ASSERT_EQ(kOk, reg.OpenKey(kHkeyLocalMachine, kScratchKey32, kKeyRead, &key));
   EXPECT_EQ(kOk, reg.QueryValue(key, "v", nullptr, nullptr, &size));
   reg.CloseKey(key);
-  ASSERT_EQ(kOk, reg.OpenKey(kHkeyCurrentUser, kScratchKey, kKeyRead | kKeyWow64_64Key, &key));
-  EXPECT_EQ(kOk, reg.QueryValue(key, "v", nullptr, nullptr, &size)) << "HKCU is shared";
+  ASSERT_EQ(kOk, reg.CreateKey(kHkeyLocalMachine, kScratchKey, kKeyWrite, &key));
+  ASSERT_EQ(kOk, reg.SetValue(key, "v", kRegSz, "64", 3));
   reg.CloseKey(key);
+  // One key through both views has one identity; the two views' keys have two.
+  std::string identity[2][2];
+  for (RegKey root : {kHkeyLocalMachine, kHkeyCurrentUser})
+    for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
+      ASSERT_EQ(kOk, reg.OpenKey(root, kScratchKey, kKeyRead | view, &key));
+      EXPECT_EQ(kOk, reg.QueryValue(key, "v", nullptr, nullptr, &size));
+      EXPECT_EQ(kOk, reg.KeyIdentity(key, &identity[root & 1][view >> 9]));
+      reg.CloseKey(key);
+    }
+  EXPECT_NE(identity[0][0], identity[0][1]);
+  EXPECT_EQ(identity[1][0], identity[1][1]) << "HKCU is shared";
 }
 
 TEST_F(Calls, ProfileKeysReadInAnyCaseAMissingOneGivesTheFallbackALongTextIsCutWhole) {

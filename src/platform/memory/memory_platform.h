@@ -198,6 +198,13 @@ class MemoryRegistry : public RegistryApi {
     return kOk;
   }
   std::uint32_t OtherView() override { return otherView; }
+  Status KeyIdentity(RegKey key, std::string* identity) override {
+    if (meter_) meter_->Tick();
+    auto handle = handles_.find(key);
+    if (handle == handles_.end()) return kInvalidHandle;
+    *identity = handle->second.first;
+    return kOk;
+  }
   Status UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) override {
     indices->clear();
     Key* node = nullptr;
@@ -335,8 +342,12 @@ class MemoryRegistry : public RegistryApi {
     const bool own32 = otherView == kKeyWow64_64Key;
     const bool view32 = view == kKeyWow64_32Key || (!view && own32);
     std::vector<std::string> parts = names::Split(subKey, false);
+    std::string folded;
+    for (const std::string& part : parts) folded += names::Fold(part) + '\\';
+    // Keys both views share, as Wine shares them: the policies.
+    const bool shared = folded.rfind("SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\POLICIES\\", 0) == 0;
     if (!otherView || !view32 || root != kHkeyLocalMachine || parts.empty() ||
-        names::Fold(parts[0]) != "SOFTWARE")
+        names::Fold(parts[0]) != "SOFTWARE" || shared)
       return subKey;
     return parts[0] + "\\Wow6432Node" + subKey.substr(subKey.find(parts[0]) + parts[0].size());
   }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/win32_unicode_names.h"
@@ -96,6 +98,21 @@ std::uint32_t Registry::OtherView() {
   }
   return otherView_;
 #endif
+}
+
+Status Registry::KeyIdentity(RegKey key, std::string* identity) {
+  // KEY_NAME_INFORMATION (class 3): the name's byte count, then the name.
+  using QueryKey = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  const auto queryKey = LookUpNt<QueryKey>("ntdll.dll", "NtQueryKey");
+  if (!queryKey) return ERROR_CALL_NOT_IMPLEMENTED;
+  std::vector<char> info(4096);
+  ULONG size = 0;
+  if (queryKey(ToHkey(key), 3, info.data(), static_cast<ULONG>(info.size()), &size) < 0)
+    return ERROR_MORE_DATA;
+  ULONG length = 0;
+  std::memcpy(&length, info.data(), sizeof length);
+  identity->assign(info.data() + sizeof length, std::min<ULONG>(length, info.size() - 4));
+  return kOk;
 }
 
 Status Registry::DeleteKey(RegKey root, const std::string& subKey) {

@@ -20,6 +20,7 @@ class Registry : public RegistryApi {
   Status EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                    std::uint32_t* type, void* data, std::uint32_t* dataLength) override;
   std::uint32_t OtherView() override;
+  Status KeyIdentity(RegKey key, std::string* identity) override;
   Status DeleteKey(RegKey root, const std::string& subKey) override;
   Status UnrepresentableValues(RegKey key, std::vector<std::uint32_t>* indices) override;
 
