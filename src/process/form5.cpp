@@ -4,8 +4,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/failure_text.h"
 #include "platform/ansi_text.h"
+#include "platform/status_text.h"
 
 namespace qel {
 namespace {
