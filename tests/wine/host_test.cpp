@@ -41,6 +41,14 @@ Rows RowsOf(HWND list, int column = 0) {
   return rows;
 }
 
+// The highlighted row of a list box or list view, -1 for none.
+LRESULT Highlighted(HWND list) {
+  char kind[16] = {};
+  if (GetClassNameA(list, kind, sizeof kind) && lstrcmpiA(kind, "ListBox") == 0)
+    return SendMessageA(list, LB_GETCURSEL, 0, 0);
+  return SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED);
+}
+
 bool ListViewChecked(HWND list, int row) {
   return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
          INDEXTOSTATEIMAGEMASK(2);
@@ -77,7 +85,7 @@ class HostTestWindow : public ui::Window {
     cancel.isCancel = true;
     off.SetEnabled(false);
     hidden.SetVisible(false);
-    ok.tabIndex = 0, marks.tabIndex = 1, line.tabIndex = 2;  // the host sorts the stops
+    ok.tabIndex = 0, line.tabIndex = 1, marks.tabIndex = 2;  // not the layout order
     for (ui::Control* c : controls()) {
       std::string name = c->name();
       c->Click = [this, name] { ++events[name + ".Click"]; };
@@ -88,8 +96,11 @@ class HostTestWindow : public ui::Window {
     marks.Click = [this] { ++events["Marks.Click@" + std::to_string(marks.ListIndex())]; };
   }
   void Form_Load() override {
-    for (const char* row : {"alpha", "beta", "gamma", "delta"})
+    for (const char* row : {"alpha", "beta", "gamma", "delta"}) {
       for (ui::ListBox* list : {&marks, &plain, &hidden}) list->AddItem(row);
+      procs.AddRow({"1", row});
+    }
+    procs.SetColumns({{"id", 600}, {"name", 900}});  // narrower than the view
     marks.SetSelected(1, true);
     hidden.SetSelected(2, true);
     visibleDuringLoad = IsWindowVisible(FindWindowA(nullptr, caption().c_str()));
@@ -107,6 +118,7 @@ class HostTestWindow : public ui::Window {
   ui::Button cancel{*this, "Cancel", nullptr, {5400, 5760, 975, 375}};
   ui::ListBox hidden{*this, "Hidden", nullptr, {0, 0, 975, 375}, /*checkBoxes=*/true};
   ui::Button ok{*this, "Ok", nullptr, {6600, 5760, 975, 375}};
+  ui::ListView procs{*this, "Procs", nullptr, {4800, 3000, 3000, 2400}};
   Events events;
   int unloads = 0, activations = 0;
   bool visibleDuringLoad = true;
@@ -204,7 +216,9 @@ TEST_F(HostTest, MarksMouseButtonsAndKeysUpdateTheModelAndClickWhatIsEnabledOnce
     for (int i = 0; i < 2; ++i)
       Click(list, {(row.left + row.right) / 2, (row.top + row.bottom) / 2});
     Click(list, {client.right / 2, client.bottom - 3});
+    host.DoEvents();
     EXPECT_EQ(model.ListIndex(), 2);
+    EXPECT_EQ(Highlighted(list), 2) << "a list box keeps its current row highlighted";
   }
   SendMessageA(Native(window.plain), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
   // Buttons and keys click what is enabled.
@@ -213,8 +227,13 @@ TEST_F(HostTest, MarksMouseButtonsAndKeysUpdateTheModelAndClickWhatIsEnabledOnce
   SendMessageA(Native(window.off), BM_CLICK, 0, 0);
   SetFocus(Native(window.ok));
   PressKey(host, VK_RETURN);
-  PressKey(host, VK_TAB);
-  EXPECT_EQ(GetFocus(), Native(window.marks));
+  // Tab walks the tab indexes, round; the stacking is the layout's, top first.
+  for (const ui::Control* next : {&window.line, &window.marks, &window.ok}) {
+    PressKey(host, VK_TAB);
+    EXPECT_EQ(GetFocus(), Native(*next)) << next->name();
+  }
+  EXPECT_EQ(GetWindow(Native(window.ok), GW_HWNDFIRST), Native(window.marks));
+  EXPECT_EQ(GetWindow(Native(window.ok), GW_HWNDPREV), Native(window.hidden));
   SetFocus(Native(window.memo));
   PressKey(host, VK_ESCAPE);  // the cancel button, while enabled
   window.cancel.SetEnabled(false);
@@ -222,6 +241,25 @@ TEST_F(HostTest, MarksMouseButtonsAndKeysUpdateTheModelAndClickWhatIsEnabledOnce
   EXPECT_EQ(window.events, (Events{{"Cancel.Click", 1}, {"Check.Click", 1}, {"Marks.Click@1", 1},
                                    {"Marks.Click@2", 2}, {"Ok.Click", 1}, {"Plain.Click", 2},
                                    {"Plain.DblClick", 1}}));
+}
+
+// A click beside the columns or below the rows takes the highlight away: the
+// report view's current row goes with it, and no click is raised for it.
+TEST_F(HostTest, AReportViewLosesItsCurrentRowWithItsHighlight) {
+  HWND list = Native(window.procs);
+  RECT row = {LVIR_BOUNDS, 0, 0, 0}, client;
+  SendMessageA(list, LVM_GETITEMRECT, 1, LPARAM(&row));
+  GetClientRect(list, &client);
+  const int middle = (row.top + row.bottom) / 2;
+  for (POINT empty : {POINT{client.right - 4, middle}, POINT{8, client.bottom - 4}}) {
+    Click(list, {8, middle});
+    EXPECT_EQ(window.procs.ListIndex(), 1);
+    Click(list, empty);
+    host.DoEvents();
+    EXPECT_EQ(window.procs.ListIndex(), -1);
+    EXPECT_EQ(Highlighted(list), -1);
+  }
+  EXPECT_EQ(window.events, (Events{{"Procs.Click", 2}}));
 }
 
 TEST_F(HostTest, ModalWindowDisablesItsOwnerAndAHandlerMayUnloadItsWindow) {

@@ -100,20 +100,17 @@ void HostedWindow::CreateControls() {
     controls_.push_back(native);
   }
 
-  // Creation order is z-order, top first, and the dialog manager walks tab
-  // stops in z-order: tab stops by tab index, then the other controls, then
-  // frames (inner before outer) so that they lie beneath what they hold.
+  // Creation order is z-order, top first, and siblings clip each other in
+  // it: the layout's order, so that where two controls overlap the one the
+  // layout puts on top is drawn whole. Frames go beneath everything (inner
+  // before outer), as they hold the rest. Tab follows the tab indexes, not
+  // the z-order (NextTabStop).
   std::vector<NativeControl*> order;
   for (NativeControl& c : controls_) order.push_back(&c);
-  auto rank = [](const NativeControl* c) {
-    if (c->model->tabIndex >= 0) return 0;
-    return c->kind == NativeKind::Frame ? 2 : 1;
-  };
-  std::stable_sort(order.begin(), order.end(), [&](const NativeControl* a, const NativeControl* b) {
-    if (rank(a) != rank(b)) return rank(a) < rank(b);
-    if (rank(a) == 0) return a->model->tabIndex < b->model->tabIndex;
-    if (rank(a) == 2) return Depth(*a->model) > Depth(*b->model);
-    return false;
+  std::stable_sort(order.begin(), order.end(), [](const NativeControl* a, const NativeControl* b) {
+    const bool frameA = a->kind == NativeKind::Frame, frameB = b->kind == NativeKind::Frame;
+    if (frameA != frameB) return frameB;
+    return frameA && Depth(*a->model) > Depth(*b->model);
   });
   for (NativeControl* c : order) CreateControl(*c);
 }
@@ -143,8 +140,9 @@ void HostedWindow::CreateControl(NativeControl& native) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS, exStyle = 0;
   if (m.visible()) style |= WS_VISIBLE;
   if (!m.enabled()) style |= WS_DISABLED;
-  // Each tab stop is a group of its own, so arrow keys never move the focus.
-  if (m.tabIndex >= 0) style |= WS_TABSTOP | WS_GROUP;
+  // Every control is a group of its own, so arrow keys never move the focus.
+  style |= WS_GROUP;
+  if (m.tabIndex >= 0) style |= WS_TABSTOP;
   const char* windowClass = "STATIC";
   std::string text = m.text();
   switch (native.kind) {
@@ -294,6 +292,23 @@ NativeControl* HostedWindow::FindByModel(const ui::Control& control) {
   for (NativeControl& c : controls_)
     if (c.model == &control) return &c;
   return nullptr;
+}
+
+HWND HostedWindow::NextTabStop(HWND from, bool previous) {
+  const NativeControl* at = FindByHwnd(from);
+  const int here = at ? at->model->tabIndex : -1;
+  // The nearest stop after (before) here in tab order, else the first (last).
+  NativeControl *closest = nullptr, *wrap = nullptr;
+  for (NativeControl& c : controls_) {
+    const ui::Control& m = *c.model;
+    if (m.tabIndex < 0 || !m.visible() || !m.enabled() || !c.hwnd || &c == at) continue;
+    const int t = m.tabIndex;
+    const bool beyond = previous ? (here >= 0 && t < here) : t > here;
+    NativeControl*& slot = beyond ? closest : wrap;
+    if (!slot || (previous ? t > slot->model->tabIndex : t < slot->model->tabIndex)) slot = &c;
+  }
+  const NativeControl* next = closest ? closest : wrap;
+  return next ? next->hwnd : nullptr;
 }
 
 NativeControl* HostedWindow::FirstTabStop() {

@@ -56,10 +56,9 @@ LRESULT HostedWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_NEXTDLGCTL: {
-      // A multi-line edit under the dialog manager asks for this on Tab; only
-      // DefDlgProc would answer it for us.
-      HWND target =
-          LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+      // Tab (the host's loop), or a multi-line edit under the dialog manager,
+      // asks for this; only DefDlgProc would answer it for us.
+      HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp) : NextTabStop(GetFocus(), wp != 0);
       if (!target) return 0;
       SetFocus(target);
       if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
@@ -80,6 +79,13 @@ LRESULT HostedWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         FinishClick(*native);
       return 0;
     }
+    case kRestoreSelection:
+      for (NativeControl& c : controls_)
+        if (c.id == int(wp) && c.hwnd && SendMessageA(c.hwnd, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {
+          ReflectScope reflecting(host_);
+          rows::SyncCurrent(c);
+        }
+      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
