@@ -2,34 +2,14 @@
 // are parsed, beside the bytes of the files themselves.
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "../common/heap_meter.h"
 #include "startup/snapshot.h"
 
-namespace {
-
-std::size_t live = 0, peak = 0;
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  auto* block = static_cast<std::size_t*>(std::malloc(size + sizeof(std::size_t)));
-  if (!block) throw std::bad_alloc();
-  *block = size;
-  live += size;
-  if (live > peak) peak = live;
-  return block + 1;
-}
-void operator delete(void* p) noexcept {
-  if (!p) return;
-  auto* block = static_cast<std::size_t*>(p) - 1;
-  live -= *block;
-  std::free(block);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+using qel::bench::heapLive;
+using qel::bench::heapPeak;
 
 int main() {
   using namespace qel;
@@ -51,15 +31,15 @@ int main() {
   for (const Case& c : cases) {
     SnapshotFiles bytes{c.names, c.commands, c.tags};
     std::vector<StartupEntry> rows;
-    const std::size_t base = live;
-    peak = live;
+    const std::size_t base = heapLive;
+    heapPeak = heapLive;
     auto start = std::chrono::steady_clock::now();
     bool ok = ParseSnapshot(bytes, &rows);
     double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::printf("restore  %-40s files %6.1f MB: %s, %zu rows, heap peak +%.1f MB, %.1f ms\n",
                 c.what, (c.names.size() + c.commands.size() + c.tags.size()) / 1048576.0,
-                ok ? "accepted" : "refused", rows.size(), (peak - base) / 1048576.0, ms);
+                ok ? "accepted" : "refused", rows.size(), (heapPeak - base) / 1048576.0, ms);
   }
   return 0;
 }

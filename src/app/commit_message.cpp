@@ -1,6 +1,6 @@
 #include "app/commit_message.h"
 
-#include "app/failure_text.h"
+#include "platform/status_text.h"
 #include "startup/catalogue.h"
 
 namespace qel {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/commit_message.h"
-#include "app/failure_text.h"
 #include "app/version.h"
 #include "app/web_site.h"
+#include "platform/status_text.h"
 #include "process/form5.h"
 #include "startup/browser_repairs.h"
 #include "startup/catalogue.h"
@@ -182,7 +182,7 @@ void Form1::Command10_Click() {
 }
 
 void Form1::Command5_Click() {
-  if (!form3_) form3_ = std::make_unique<Form3>(platform_, host_);
+  if (!form3_) form3_ = std::make_unique<Form3>(platform_, host_, WebSiteAddress(platform_.system));
   host_.ShowModal(*form3_);
 }
 

@@ -1,6 +1,6 @@
 #include "help/form3.h"
 
-#include "app/web_site.h"
+#include <utility>
 
 namespace qel {
 namespace {
@@ -36,22 +36,23 @@ constexpr char kProductKeyPlace[] = "Software\\Microsoft\\Windows\\CurrentVersio
 
 }  // namespace
 
-std::string HelpText(SystemApi& system) {
+std::string HelpText(SystemApi& system, const std::string& webSite) {
   std::string text;
   for (const char* line : kLinesBeforeSite) text += system.ToAnsi(line) + "\r\n";
-  return text + WebSiteAddress(system) + "\r\n";
+  return text + webSite + "\r\n";
 }
 
 // The product key line sits below the text box, left of "确定": the text box
 // is shortened by its two lines so that nothing overlaps.
-Form3::Form3(Platform& platform, ui::Host& host)
+Form3::Form3(Platform& platform, ui::Host& host, std::string webSite)
     : ui::Window("Form3"),
       Text1(*this, "Text1", nullptr, {120, 240, 5655, 2295}),
       Label1(*this, "Label1", nullptr, {120, 2640, 4215, 495}),
       Command1(*this, "Command1", nullptr, {4440, 3000, 1095, 375}),
       platform_(platform),
       host_(host),
-      registry_(platform.registry) {
+      registry_(platform.registry),
+      webSite_(std::move(webSite)) {
   clientWidth = 5880;
   clientHeight = 3435;
   SetCaption(platform.system.ToAnsi("帮助"));
@@ -63,7 +64,7 @@ Form3::Form3(Platform& platform, ui::Host& host)
 }
 
 void Form3::Form_Load() {
-  Text1.SetText(HelpText(platform_.system));
+  Text1.SetText(HelpText(platform_.system, webSite_));
   // A missing key or value leaves the second line empty.
   RegValue key;
   registry_.ReadRegValue(kHkeyLocalMachine, kProductKeyPlace, "ProductKey", &key);

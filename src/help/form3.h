@@ -11,12 +11,13 @@
 
 namespace qel {
 
-// The help text as ANSI bytes: lines joined by CR LF, the last one included.
-std::string HelpText(SystemApi& system);
+// The help text as ANSI bytes: lines joined by CR LF, the last one included;
+// it ends with the web-site address (ANSI), which the opener knows.
+std::string HelpText(SystemApi& system, const std::string& webSite);
 
 class Form3 : public ui::Window {
  public:
-  Form3(Platform& platform, ui::Host& host);
+  Form3(Platform& platform, ui::Host& host, std::string webSite);
 
   // Restores the help text (dropping anything typed) and reads the product key.
   void Form_Load() override;
@@ -32,6 +33,7 @@ class Form3 : public ui::Window {
   Platform& platform_;
   ui::Host& host_;
   Module1 registry_;
+  std::string webSite_;
 };
 
 }  // namespace qel

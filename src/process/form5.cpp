@@ -4,13 +4,16 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/failure_text.h"
 #include "platform/ansi_text.h"
+#include "platform/status_text.h"
 
 namespace qel {
 namespace {
 
 constexpr int kNoteRows = 10;
+// A list box numbers its rows with 16-bit indexes: a planted file of bare line
+// breaks must not become millions of rows.
+constexpr std::size_t kMaxListRows = 32767;
 
 // Names compare exactly, after trailing spaces are dropped from both sides.
 std::string TrimRight(const std::string& text) {
@@ -43,7 +46,8 @@ void Fill(ui::ListBox& list, std::vector<std::string> rows) {
 }  // namespace
 
 void Form5::Form_Load() {
-  readFailureTold_ = false;
+  readFailureTold_ = trustLossTold_ = false;
+  cutFilesTold_.clear();
   codePage_ = platform_.system.AnsiCodePage();
   notesPath_ = platform_.system.ProgramFolder() + "\\process.dll";
   lvwPrss.SetColumns({{Ansi("进程号"), 1500}, {Ansi("进程名"), 5600}});
@@ -98,10 +102,13 @@ void Form5::CompareWithTrustedList() {
   std::vector<std::string> trusted;
   // With no file yet, every process is untrusted and List5 keeps its rows.
   if (!platform_.files.Exists(path)) return Fill(List4, List1.rows());
-  if (!ReadLines(path, &trusted)) {
+  bool cut = false;
+  if (!ReadLines(path, &trusted, &cut)) {
     trustedListUnread_ = true;
     return Fill(List4, List1.rows());
   }
+  // The rows past the cut exist only in the file: never write it back.
+  trustedListUnread_ = cut;
   Fill(List5, std::move(trusted));
   Fill(List4, Missing(List1.rows(), List5.rows()));
 }
@@ -111,7 +118,7 @@ void Form5::LoadProcessNotes() {
   std::string bytes;
   // An unreadable notes file leaves the notes as they were, as a missing one does.
   if (platform_.files.ReadFile(notesPath_, &bytes) != kOk) return;
-  Fill(List6, SplitLines(bytes));
+  Fill(List6, BoundedLines(notesPath_, bytes, nullptr));
 }
 
 void Form5::SaveTrustedList() {
@@ -119,7 +126,17 @@ void Form5::SaveTrustedList() {
   WriteLines(systemDirectory_ + "\\morvane4.txt", List5.rows());
 }
 
-bool Form5::ReadLines(const std::string& path, std::vector<std::string>* lines) {
+std::vector<std::string> Form5::BoundedLines(const std::string& path, const std::string& bytes,
+                                             bool* cut) {
+  bool more = false;
+  std::vector<std::string> lines = SplitLines(bytes, kMaxListRows, &more);
+  if (cut) *cut = more;
+  if (more && cutFilesTold_.insert(path).second)
+    host_.MessageBox(Ansi("文件 ") + path + Ansi(" 超过32767行，只读入了前32767行。"), ui::kMbOk);
+  return lines;
+}
+
+bool Form5::ReadLines(const std::string& path, std::vector<std::string>* lines, bool* cut) {
   std::string bytes;
   Status status = platform_.files.ReadFile(path, &bytes);
   if (status != kOk) {
@@ -127,7 +144,7 @@ bool Form5::ReadLines(const std::string& path, std::vector<std::string>* lines) 
     readFailureTold_ = true;
     return false;
   }
-  *lines = SplitLines(bytes);
+  *lines = BoundedLines(path, bytes, cut);
   return true;
 }
 
@@ -253,6 +270,12 @@ void Form5::List7_Click() {
 void Form5::MoveSelectedRow(ui::ListBox& from, ui::ListBox& to) {
   const int i = from.ListIndex();
   if (i < 0) return;
+  if (trustedListUnread_ && !trustLossTold_) {
+    trustLossTold_ = true;
+    host_.MessageBox(Ansi("信任列表文件 ") + systemDirectory_ + "\\morvane4.txt" +
+                         Ansi(" 没有完整读入，为免丢失其内容，不会改写它：这次信任或移除的进程不会保存。"),
+                     ui::kMbOk);
+  }
   to.AddItem(from.List(i));
   from.RemoveItem(i);
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "ui/controls.h"
@@ -65,7 +67,9 @@ class Form5 : public ui::Window {
   void ShowSelectedNotes(const ui::ListBox& list);
   void MoveSelectedRow(ui::ListBox& from, ui::ListBox& to);
   // Reads a list file; a failure is told once per opening of the window.
-  bool ReadLines(const std::string& path, std::vector<std::string>* lines);
+  // *cut: the file had more lines than a list holds (told once per file).
+  bool ReadLines(const std::string& path, std::vector<std::string>* lines, bool* cut = nullptr);
+  std::vector<std::string> BoundedLines(const std::string& path, const std::string& bytes, bool* cut);
   // Writes rows as CR LF lines; a failure is told, naming the file.
   bool WriteLines(const std::string& path, const std::vector<std::string>& rows);
   void ReportFailure(const char* what, const std::string& path, Status status);
@@ -76,9 +80,11 @@ class Form5 : public ui::Window {
   std::string notesPath_;
   std::uint32_t codePage_ = 0;
   bool readFailureTold_ = false;
-  // Set while the trusted file exists but could not be read: List5 is not
-  // what the file holds, and writing it would destroy the user's list.
+  std::set<std::string> cutFilesTold_;
+  // Set while the trusted file exists but could not be read whole: List5 is
+  // not what the file holds, and writing it would destroy the user's list.
   bool trustedListUnread_ = false;
+  bool trustLossTold_ = false;  // that trust changes are not kept, said once
 };
 
 }  // namespace qel

@@ -1,6 +1,6 @@
 #include "winlogon/form4.h"
 
-#include "app/failure_text.h"
+#include "platform/status_text.h"
 
 namespace qel {
 

@@ -98,8 +98,11 @@ TEST_F(Form5Test, FileFailuresAreToldAndNeverCostTheTrustedList) {
     Pick(form->lvwPrss, process, &Form5::lvwPrss_Click);  // the first block of a name, at most ten rows
     EXPECT_EQ(list7, Rows(form->List7));
   }
-  ASSERT_EQ(1u, host.boxes.size());  // told once
+  Pick(form->List4, 0, &Form5::List4_DblClick);  // a trust change that cannot be kept: told once
+  Pick(form->List5, 0, &Form5::List5_DblClick);
+  ASSERT_EQ(2u, host.boxes.size());  // the read failure, told once
   EXPECT_NE(std::string::npos, host.boxes[0].find(kTrusted));
+  EXPECT_NE(std::string::npos, host.boxes[1].find(kTrusted));
   machine.files.SetReadOnlyFolder("C:\\WINDOWS\\SYSTEM", true);
   form->Command1_Click();
   EXPECT_EQ(G("保存失败，无法写入文件 ") + kSaved + G("\r\n拒绝访问（错误 5）"), LastMessage());
@@ -109,9 +112,41 @@ TEST_F(Form5Test, FileFailuresAreToldAndNeverCostTheTrustedList) {
   EXPECT_EQ("b.exe\r\n", File(kTrusted));
 }
 
-TEST(AnsiText, DoubleByteCharactersStayWhole) {
+// A planted file of bare line breaks gives no more rows than a list holds, told once per
+// file and opening; a trusted list that was cut is never written back.
+TEST_F(Form5Test, PlantedFilesAreCutAtTheRowsOfAListAndACutTrustedListIsKept) {
+  const std::string breaks(40000, '\n'), trusted = "b.exe\r\n" + breaks;
+  machine.files.AddFile(kSaved, breaks);
+  machine.files.AddFile(kTrusted, trusted);
+  Open();
+  machine.files.AddFile(kNotes, breaks);
+  form->cmdRefresh_Click();
+  form->cmdRefresh_Click();
+  Pick(form->List4, 0, &Form5::List4_DblClick);
+  Pick(form->List4, 0, &Form5::List4_DblClick);
+  host.Unload(*form);
+  EXPECT_EQ(std::to_string(form->List2.ListCount()) + std::to_string(form->List5.ListCount()) +
+                std::to_string(form->List6.ListCount()), "327673276932767");
+  EXPECT_EQ(trusted, File(kTrusted));
+  std::vector<std::string> told;
+  for (const char* file : {kSaved, kTrusted, kNotes})
+    told.push_back(G("文件 ") + file + G(" 超过32767行，只读入了前32767行。"));
+  told.push_back(G("信任列表文件 ") + kTrusted +
+                 G(" 没有完整读入，为免丢失其内容，不会改写它：这次信任或移除的进程不会保存。"));
+  EXPECT_EQ(told, host.boxes);
+}
+
+TEST(AnsiText, DoubleByteCharactersStayWholeAndGbkCapitalsLower) {
   EXPECT_EQ("C:\\\x81\x5C", FolderOf("C:\\\x81\x5C\\q.exe", 936));
   EXPECT_EQ("C:", FolderOf("C:\\\x81\x5Cq.exe", 936));  // the last '\\' is a trail byte
+  struct Case { const char *in, *out; std::uint32_t codePage; } cases[] = {
+      {"\xB2\xE2\xCA\xD4\xA3\xC1\xA3\xDA.EXE", "\xB2\xE2\xCA\xD4\xA3\xE1\xA3\xFA.exe", 936},  // 测试ＡＺ
+      {"\xA3\xC0\xA3\xDB\xA6\xA1\xA6\xB8\xA6\xB9", "\xA3\xC0\xA3\xDB\xA6\xC1\xA6\xD8\xA6\xB9", 936},  // ＠［ΑΩ
+      {"\xA7\xA1\xA7\xA7\xA7\xC1\xA7\xC2\xB0\x41X", "\xA7\xD1\xA7\xD7\xA7\xF1\xA7\xC2\xB0\x41x", 936},  // АЁЯ
+      {"\xA3\xC1Z", "\xA3\xC1z", 1252},  // single bytes elsewhere
+      {"Q\xA3", "q\xA3", 936},  // a lead byte cut off at the end
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.out, LowerAnsi(c.in, c.codePage)) << c.in;
 }
 
 }  // namespace

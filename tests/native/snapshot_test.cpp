@@ -84,6 +84,12 @@ TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
   SnapshotFiles bytes;  // more rows than a restore takes back
   int offending = -1;
   EXPECT_FALSE(FormatSnapshot(std::vector<StartupEntry>(kMaxSnapshotRows + 1, {"n", true, "c", "reg"}), &bytes, &offending));
+  machine.registry.DeleteKey(kHkeyLocalMachine, kRun);
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "two\nlines", "b.exe");  // a name no line can hold
+  Load();
+  form->Command3_Click();
+  EXPECT_NE(LastMessage().find("two\nlines"), std::string::npos);
+  EXPECT_FALSE(machine.files.Exists(kNamesFile));
 }
 
 }  // namespace

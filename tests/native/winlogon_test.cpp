@@ -82,10 +82,10 @@ TEST_F(Form4Test, OnA64BitWindowsTheValuesTheLogonReadsAreShownAndWritten) {
 
 // CR LF lines ending with the site's address; the product key under its own label line.
 TEST_F(Form4Test, HelpTextAndProductKey) {
-  Form3 help(machine.platform, host);
-  const std::string text = HelpText(machine.platform.system);
-  const std::string site = WebSiteAddress(machine.platform.system) + "\r\n";
-  EXPECT_EQ(text.compare(text.size() - site.size(), site.size(), site), 0);
+  const std::string site = WebSiteAddress(machine.platform.system);
+  Form3 help(machine.platform, host, site);
+  const std::string text = HelpText(machine.platform.system, site);
+  EXPECT_EQ(text.compare(text.size() - site.size() - 2, site.size() + 2, site + "\r\n"), 0);
   for (std::size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
     EXPECT_EQ(text[i - 1], '\r') << i;
   machine.registry.PutString(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductKey", "ABCDE-12345");

@@ -12,6 +12,9 @@
 #include <functional>
 #include <map>
 
+#include "platform/memory/memory_platform.h"
+#include "platform/win32/win32_platform.h"
+#include "process/form5.h"
 #include "ui/controls.h"
 #include "ui/win32/win32_host.h"
 
@@ -39,6 +42,14 @@ Rows RowsOf(HWND list, int column = 0) {
     rows[row] = text;
   }
   return rows;
+}
+
+// The highlighted row of a list box or list view, -1 for none.
+LRESULT Highlighted(HWND list) {
+  char kind[16] = {};
+  if (GetClassNameA(list, kind, sizeof kind) && lstrcmpiA(kind, "ListBox") == 0)
+    return SendMessageA(list, LB_GETCURSEL, 0, 0);
+  return SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED);
 }
 
 bool ListViewChecked(HWND list, int row) {
@@ -77,7 +88,7 @@ class HostTestWindow : public ui::Window {
     cancel.isCancel = true;
     off.SetEnabled(false);
     hidden.SetVisible(false);
-    ok.tabIndex = 0, marks.tabIndex = 1, line.tabIndex = 2;  // the host sorts the stops
+    ok.tabIndex = 0, line.tabIndex = 1, marks.tabIndex = 2;  // not the layout order
     for (ui::Control* c : controls()) {
       std::string name = c->name();
       c->Click = [this, name] { ++events[name + ".Click"]; };
@@ -204,7 +215,9 @@ TEST_F(HostTest, MarksMouseButtonsAndKeysUpdateTheModelAndClickWhatIsEnabledOnce
     for (int i = 0; i < 2; ++i)
       Click(list, {(row.left + row.right) / 2, (row.top + row.bottom) / 2});
     Click(list, {client.right / 2, client.bottom - 3});
+    host.DoEvents();
     EXPECT_EQ(model.ListIndex(), 2);
+    EXPECT_EQ(Highlighted(list), 2) << "a list box keeps its current row highlighted";
   }
   SendMessageA(Native(window.plain), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
   // Buttons and keys click what is enabled.
@@ -213,8 +226,13 @@ TEST_F(HostTest, MarksMouseButtonsAndKeysUpdateTheModelAndClickWhatIsEnabledOnce
   SendMessageA(Native(window.off), BM_CLICK, 0, 0);
   SetFocus(Native(window.ok));
   PressKey(host, VK_RETURN);
-  PressKey(host, VK_TAB);
-  EXPECT_EQ(GetFocus(), Native(window.marks));
+  // Tab walks the tab indexes, round; the stacking is the layout's, top first.
+  for (const ui::Control* next : std::initializer_list<const ui::Control*>{&window.line, &window.marks, &window.ok}) {
+    PressKey(host, VK_TAB);
+    EXPECT_EQ(GetFocus(), Native(*next)) << next->name();
+  }
+  EXPECT_EQ(GetWindow(Native(window.ok), GW_HWNDFIRST), Native(window.marks));
+  EXPECT_EQ(GetWindow(Native(window.ok), GW_HWNDPREV), Native(window.hidden));
   SetFocus(Native(window.memo));
   PressKey(host, VK_ESCAPE);  // the cancel button, while enabled
   window.cancel.SetEnabled(false);
@@ -244,6 +262,37 @@ TEST_F(HostTest, ModalWindowDisablesItsOwnerAndAHandlerMayUnloadItsWindow) {
   SendMessageA(Native(window.cancel), BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(top));
   EXPECT_EQ(window.unloads, 1);
+}
+
+// The process monitor, clicked: once a click beside the columns takes the report view's
+// highlight away, its current row goes too, and 强行中止 ends nothing.
+TEST(Form5OnWine, TheDeleteButtonEndsNothingOnceTheHighlightIsGone) {
+  win32::Win32Platform real;
+  mem::CallMeter meter;
+  mem::MemoryProcesses processes(&meter);
+  processes.table = {{4, "self.exe"}, {8, "a.exe"}, {12, "b.exe"}};
+  Platform platform{real.platform().registry, real.platform().profile, real.platform().files,
+                    real.platform().system, processes};
+  char temp[MAX_PATH];
+  const std::string folder(temp, GetTempPathA(MAX_PATH, temp) - 1);
+  win32::Win32Host host(GetModuleHandleA(nullptr));
+  int asked = 0;
+  host.messageBoxHook = [&](const std::string&, int, const std::string&) { return ++asked, IDYES; };
+  Form5 form(platform, host, folder);
+  host.Open(form);
+  HWND list = host.NativeControl(form.lvwPrss);
+  RECT row = {LVIR_BOUNDS, 0, 0, 0}, client;
+  SendMessageA(list, LVM_GETITEMRECT, 1, LPARAM(&row));
+  GetClientRect(list, &client);
+  Click(list, {8, (row.top + row.bottom) / 2});
+  EXPECT_EQ(form.lvwPrss.ListIndex(), 1);
+  Click(list, {client.right - 4, (row.top + row.bottom) / 2});  // the note display is mid-list
+  host.DoEvents();
+  SendMessageA(host.NativeControl(form.cmdDelete), BM_CLICK, 0, 0);
+  EXPECT_EQ(std::to_string(form.lvwPrss.ListIndex()) + std::to_string(Highlighted(list)) +
+                std::to_string(asked) + std::to_string(processes.table.size()), "-1-103");
+  host.Close(form);
+  DeleteFileA((folder + "\\morvane4.txt").c_str());
 }
 
 }  // namespace

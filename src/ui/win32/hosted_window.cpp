@@ -1,3 +1,5 @@
+// Creation and layout of a hosted window and its native controls, showing
+// and unloading it, and finding a native control by handle or model.
 #include "ui/win32/hosted_window.h"
 
 #include <algorithm>
@@ -98,20 +100,17 @@ void HostedWindow::CreateControls() {
     controls_.push_back(native);
   }
 
-  // Creation order is z-order, top first, and the dialog manager walks tab
-  // stops in z-order: tab stops by tab index, then the other controls, then
-  // frames (inner before outer) so that they lie beneath what they hold.
+  // Creation order is z-order, top first, and siblings clip each other in
+  // it: the layout's order, so that where two controls overlap the one the
+  // layout puts on top is drawn whole. Frames go beneath everything (inner
+  // before outer), as they hold the rest. Tab follows the tab indexes, not
+  // the z-order (NextTabStop).
   std::vector<NativeControl*> order;
   for (NativeControl& c : controls_) order.push_back(&c);
-  auto rank = [](const NativeControl* c) {
-    if (c->model->tabIndex >= 0) return 0;
-    return c->kind == NativeKind::Frame ? 2 : 1;
-  };
-  std::stable_sort(order.begin(), order.end(), [&](const NativeControl* a, const NativeControl* b) {
-    if (rank(a) != rank(b)) return rank(a) < rank(b);
-    if (rank(a) == 0) return a->model->tabIndex < b->model->tabIndex;
-    if (rank(a) == 2) return Depth(*a->model) > Depth(*b->model);
-    return false;
+  std::stable_sort(order.begin(), order.end(), [](const NativeControl* a, const NativeControl* b) {
+    const bool frameA = a->kind == NativeKind::Frame, frameB = b->kind == NativeKind::Frame;
+    if (frameA != frameB) return frameB;
+    return frameA && Depth(*a->model) > Depth(*b->model);
   });
   for (NativeControl* c : order) CreateControl(*c);
 }
@@ -141,8 +140,9 @@ void HostedWindow::CreateControl(NativeControl& native) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS, exStyle = 0;
   if (m.visible()) style |= WS_VISIBLE;
   if (!m.enabled()) style |= WS_DISABLED;
-  // Each tab stop is a group of its own, so arrow keys never move the focus.
-  if (m.tabIndex >= 0) style |= WS_TABSTOP | WS_GROUP;
+  // Every control is a group of its own, so arrow keys never move the focus.
+  style |= WS_GROUP;
+  if (m.tabIndex >= 0) style |= WS_TABSTOP;
   const char* windowClass = "STATIC";
   std::string text = m.text();
   switch (native.kind) {
@@ -294,6 +294,23 @@ NativeControl* HostedWindow::FindByModel(const ui::Control& control) {
   return nullptr;
 }
 
+HWND HostedWindow::NextTabStop(HWND from, bool previous) {
+  const NativeControl* at = FindByHwnd(from);
+  const int here = at ? at->model->tabIndex : -1;
+  // The nearest stop after (before) here in tab order, else the first (last).
+  NativeControl *closest = nullptr, *wrap = nullptr;
+  for (NativeControl& c : controls_) {
+    const ui::Control& m = *c.model;
+    if (m.tabIndex < 0 || !m.visible() || !m.enabled() || !c.hwnd || &c == at) continue;
+    const int t = m.tabIndex;
+    const bool beyond = previous ? (here >= 0 && t < here) : t > here;
+    NativeControl*& slot = beyond ? closest : wrap;
+    if (!slot || (previous ? t > slot->model->tabIndex : t < slot->model->tabIndex)) slot = &c;
+  }
+  const NativeControl* next = closest ? closest : wrap;
+  return next ? next->hwnd : nullptr;
+}
+
 NativeControl* HostedWindow::FirstTabStop() {
   NativeControl* first = nullptr;
   for (NativeControl& c : controls_) {
@@ -302,146 +319,6 @@ NativeControl* HostedWindow::FirstTabStop() {
     if (!first || m.tabIndex < first->model->tabIndex) first = &c;
   }
   return first;
-}
-
-bool HostedWindow::PressCancel() {
-  for (NativeControl& c : controls_) {
-    if (c.kind != NativeKind::Button || !static_cast<ui::Button*>(c.model)->isCancel) continue;
-    if (IsWindowEnabled(c.hwnd) && IsWindowVisible(c.hwnd)) {
-      RaiseClick(c);
-      return true;
-    }
-  }
-  return false;
-}
-
-// Enter: the focused push button if there is one, else the default button.
-NativeControl* HostedWindow::EnterTarget() {
-  NativeControl* focused = FindByHwnd(GetFocus());
-  if (focused && focused->kind == NativeKind::Button) return focused;
-  for (NativeControl& c : controls_)
-    if (c.kind == NativeKind::Button && static_cast<ui::Button*>(c.model)->isDefault &&
-        IsWindowEnabled(c.hwnd) && IsWindowVisible(c.hwnd))
-      return &c;
-  return nullptr;
-}
-
-LRESULT CALLBACK HostedWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  HostedWindow* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<HostedWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<HostedWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  MessageScope scope(self->host_);
-  return self->Handle(msg, wp, lp);
-}
-
-LRESULT HostedWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_COMMAND: {
-      NativeControl* native = FindByHwnd(reinterpret_cast<HWND>(lp));
-      if (native) {
-        OnCommand(*native, HIWORD(wp));
-      } else if (LOWORD(wp) == IDOK) {
-        // Enter, sent by the dialog manager when it found no default button.
-        if (NativeControl* target = EnterTarget()) RaiseClick(*target);
-      } else if (LOWORD(wp) == IDCANCEL) {
-        PressCancel();
-      }
-      return 0;
-    }
-    case WM_NEXTDLGCTL: {
-      // A multi-line edit under the dialog manager asks for this on Tab; only
-      // DefDlgProc would answer it for us.
-      HWND target =
-          LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
-      if (!target) return 0;
-      SetFocus(target);
-      if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-        SendMessageA(target, EM_SETSEL, 0, -1);
-      return 0;
-    }
-    case DM_GETDEFID: {
-      NativeControl* target = EnterTarget();
-      return target ? MAKELRESULT(target->id, DC_HASDEFID) : 0;
-    }
-    case WM_NOTIFY: {
-      const NMHDR* header = reinterpret_cast<const NMHDR*>(lp);
-      NativeControl* native = FindByHwnd(header->hwndFrom);
-      if (!native) break;
-      if (header->code == LVN_ITEMCHANGED)
-        OnListChanged(*native, *reinterpret_cast<const NMLISTVIEW*>(lp));
-      else if (header->code == NM_CLICK)
-        FinishClick(*native);
-      return 0;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-      return ControlColor(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
-    case WM_ACTIVATE:
-      // A plain window does not keep its focused control across activation.
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) focusWhenInactive_ = focus;
-        deactivated_ = true;
-      } else if (!HIWORD(wp)) {
-        // Back from another window of the program: a form activation. Not
-        // from a message box, nor from another program.
-        HWND from = reinterpret_cast<HWND>(lp);
-        if (deactivated_ && from && from != hwnd_ && model_ && host_.IsHostedWindow(from))
-          model_->Form_Activate();
-        if (closed_) return 0;
-        HWND target = focusWhenInactive_;
-        if (!target || !IsWindow(target) || !IsWindowEnabled(target) || !IsWindowVisible(target)) {
-          NativeControl* first = FirstTabStop();
-          target = first ? first->hwnd : nullptr;
-        }
-        if (target) SetFocus(target);
-      }
-      return 0;
-    case WM_CLOSE:
-      Unload();
-      return 0;
-    case WM_DESTROY:
-      closed_ = true;
-      // Let go of the model now: a window shown modally from a local object
-      // is gone before this entry is dropped.
-      if (model_) model_->SetObserver(nullptr);
-      model_ = nullptr;
-      if (modalOwner && IsWindow(modalOwner)) EnableWindow(modalOwner, TRUE);
-      if (endsProgram_) PostQuitMessage(0);
-      return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-      for (NativeControl& c : controls_) {
-        if (c.backBrush) DeleteObject(c.backBrush);
-        c.backBrush = nullptr;
-        c.hwnd = nullptr;
-      }
-      if (font_) DeleteObject(font_);
-      font_ = nullptr;
-      hwnd_ = nullptr;
-      return 0;
-  }
-  return DefWindowProcA(hwnd_, msg, wp, lp);
-}
-
-LRESULT HostedWindow::ControlColor(UINT msg, HDC dc, HWND control) {
-  LRESULT brush = DefWindowProcA(hwnd_, msg, WPARAM(dc), LPARAM(control));
-  NativeControl* native = FindByHwnd(control);
-  if (!native) return brush;
-  const ui::Control& m = *native->model;
-  if (m.foreColor.kind != ui::Color::Kind::Default) SetTextColor(dc, Resolve(m.foreColor));
-  if (m.backColor.kind == ui::Color::Kind::Default) return brush;
-  COLORREF back = Resolve(m.backColor);
-  SetBkColor(dc, back);
-  if (!native->backBrush) native->backBrush = CreateSolidBrush(back);
-  return reinterpret_cast<LRESULT>(native->backBrush);
 }
 
 }  // namespace qel::win32

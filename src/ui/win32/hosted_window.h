@@ -43,6 +43,8 @@ class HostedWindow : public ui::ControlObserver {
 
   // Keyboard handling the dialog manager does not do for a plain window.
   bool PressCancel();
+  // The tab stop after (before) from in tab-index order, wrapping round.
+  HWND NextTabStop(HWND from, bool previous);
 
   // ui::ControlObserver
   void OnControlChanged(ui::Control& control, ui::ChangeKind change, int row) override;
@@ -65,6 +67,9 @@ class HostedWindow : public ui::ControlObserver {
   // Native → model.
   void OnCommand(NativeControl& native, int code);
   void OnListChanged(NativeControl& native, const NMLISTVIEW& change);
+  void OnSelectionLost(NativeControl& native, int row);
+  // Posted to give a check list its highlight back; wParam: the control's id.
+  static constexpr UINT kRestoreSelection = WM_APP + 1;
   void RaiseClick(NativeControl& native);
   NativeControl* EnterTarget();
   LRESULT ListMessage(NativeControl& native, UINT msg, WPARAM wp, LPARAM lp);

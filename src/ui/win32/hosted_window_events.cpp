@@ -62,7 +62,8 @@ void HostedWindow::OnListChanged(NativeControl& native, const NMLISTVIEW& change
     if (!closed_) RaiseClick(native);
     return;
   }
-  if (!(flipped & LVIS_SELECTED) || !(change.uNewState & LVIS_SELECTED)) return;
+  if (!(flipped & LVIS_SELECTED)) return;
+  if (!(change.uNewState & LVIS_SELECTED)) return OnSelectionLost(native, row);
   if (native.kind == NativeKind::ReportView) {
     if (row == native.listView().ListIndex()) return;
     native.listView().SetListIndex(row);
@@ -71,6 +72,19 @@ void HostedWindow::OnListChanged(NativeControl& native, const NMLISTVIEW& change
     native.listBox().SetListIndex(row);
   }
   if (!closed_) RaiseClick(native);
+}
+
+// The highlight went and no other row took it, as after a click on empty
+// space. A report view then has no current row, so that nothing acts on a row
+// the user no longer sees chosen. A check list stands for a list box, which
+// keeps its current row: the highlight comes back once the list view is done
+// with the click (while it runs, another row may still be about to take it).
+void HostedWindow::OnSelectionLost(NativeControl& native, int row) {
+  if (SendMessageA(native.hwnd, LVM_GETSELECTEDCOUNT, 0, 0) != 0) return;
+  if (native.kind != NativeKind::ReportView)
+    PostMessageA(hwnd_, kRestoreSelection, WPARAM(native.id), 0);
+  else if (row == native.listView().ListIndex())
+    native.listView().SetListIndex(-1);
 }
 
 LRESULT CALLBACK HostedWindow::ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

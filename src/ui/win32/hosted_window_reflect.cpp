@@ -27,7 +27,7 @@ void HostedWindow::Reflect(NativeControl& native, ui::ChangeKind change, int row
     case ui::ChangeKind::Enabled:
       // A disabled control cannot keep the focus: pass it on in tab order.
       if (!m.enabled() && GetFocus() == native.hwnd) {
-        HWND next = GetNextDlgTabItem(hwnd_, native.hwnd, FALSE);
+        HWND next = NextTabStop(native.hwnd, false);
         if (next && next != native.hwnd) SetFocus(next);
       }
       if (bool(IsWindowEnabled(native.hwnd)) != m.enabled()) EnableWindow(native.hwnd, m.enabled());

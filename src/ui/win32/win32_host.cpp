@@ -132,6 +132,12 @@ void Win32Host::Dispatch(MSG& msg) {
       hosted->PressCancel();
       return;
     }
+    // The dialog manager would walk the z-order, which is the layout's
+    // stacking, not the tab order.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+      SendMessageA(root, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, 0);
+      return;
+    }
     if (IsDialogMessageA(root, &msg)) return;
   }
   TranslateMessage(&msg);

@@ -1,4 +1,4 @@
-#include "app/failure_text.h"
+#include "platform/status_text.h"
 
 namespace qel {
 

@@ -1,4 +1,5 @@
-// Words for a failed system call, for the messages that must name it.
+// Words for a failed system call, beside the codes they describe, for the
+// messages that must name the failure.
 #pragma once
 
 #include <string>
