@@ -84,6 +84,9 @@ class Machine {
     }
   }
 
+  // Every place read or written, in that order.
+  const std::vector<Place>& places() const { return places_; }
+
   const Content* At(const Place& place) const {
     auto found = contents_.find(place.Id());
     return found == contents_.end() ? nullptr : &found->second;
@@ -276,26 +279,43 @@ class Writer {
   std::unordered_map<std::string, int> wanted_;
 };
 
-// Hides, shows or deletes the files the scan listed; any other file, one the
-// user never saw, is left as it is.
-void TidyStartupFolder(Module1& registry, FileSystemApi& files, const EntryList& entries,
-                       std::vector<UndoneEntry>* undone) {
+// A Startup-folder file the scan listed and what its last row asks.
+struct FileAction {
+  std::string folder;
+  FileEntry file;
+  bool remove;   // no row is left for it
+  bool enabled;  // else: shown, or hidden
+};
+
+// Only the files the scan listed; any other file, one the user never saw, is
+// left as it is.
+std::vector<FileAction> PlanStartupFolder(Module1& registry, FileSystemApi& files,
+                                          const EntryList& entries) {
+  std::vector<FileAction> actions;
   const std::string folder = ReadStartupFolder(registry);
-  if (folder.empty()) return;  // never touch the root of the current drive
+  if (folder.empty()) return actions;  // never touch the root of the current drive
   // The last row of a name decides, as the rows are walked in order.
-  std::unordered_map<std::string, int> rowOfName;
+  std::unordered_map<std::string, bool> enabledOfName;
   for (int i = 0; i < entries.Count(); ++i) {
     StartupEntry row = entries.Row(i);
-    if (row.tag == "startup") rowOfName[row.name] = i;
+    if (row.tag == "startup") enabledOfName[row.name] = row.enabled;
   }
-  const StartupSource* source = FindSource("startup");
   for (const FileEntry& file : ListStartupFiles(files, folder)) {
     if (!entries.WasScannedFile(file.name)) continue;
-    const std::string path = folder + "\\" + file.name;
-    const std::string name = StripExtension(file.name);
-    auto row = rowOfName.find(name);
-    if (row != rowOfName.end()) {
-      bool enabled = entries.Row(row->second).enabled;
+    auto row = enabledOfName.find(StripExtension(file.name));
+    actions.push_back({folder, file, row == enabledOfName.end(), row != enabledOfName.end() && row->second});
+  }
+  return actions;
+}
+
+void TidyStartupFolder(FileSystemApi& files, const std::vector<FileAction>& actions,
+                       std::vector<UndoneEntry>* undone) {
+  const StartupSource* source = FindSource("startup");
+  for (const FileAction& action : actions) {
+    const std::string path = action.folder + "\\" + action.file.name;
+    const std::string name = StripExtension(action.file.name);
+    if (!action.remove) {
+      const bool enabled = action.enabled;
       Status status = files.SetAttributes(path, enabled ? 0 : kAttrHidden);
       if (status != kOk) undone->push_back({name, source, enabled, path, Why::FileRefused, status});
       continue;
@@ -307,15 +327,48 @@ void TidyStartupFolder(Module1& registry, FileSystemApi& files, const EntryList&
   }
 }
 
+// Every listed value and Win.ini key the writes overwrite or the tidy-up may
+// remove (a move is both), and every file deleted or given other attributes,
+// as they are before the commit.
+PlannedChanges DescribeChanges(const Machine& machine, const std::vector<Write>& writes,
+                               const std::vector<FileAction>& actions) {
+  std::unordered_map<std::string, const Write*> writeAt;
+  for (const Write& write : writes) writeAt[write.place.Id()] = &write;
+  PlannedChanges changes;
+  for (const Place& place : machine.places()) {
+    const Content* now = machine.At(place);
+    auto write = writeAt.find(place.Id());
+    if (!now->listed || (write != writeAt.end() && Holds(now, *write->second))) continue;
+    if (place.IsIni())
+      changes.iniKeys.push_back({place.IniKey(), now->text});
+    else
+      changes.values.push_back({place.source->root, place.KeyPathForWrite(), place.name,
+                                now->value.type, now->value.bytes});
+  }
+  constexpr std::uint32_t kSet = kAttrReadOnly | kAttrHidden | kAttrSystem;
+  for (const FileAction& action : actions) {
+    const std::uint32_t now = action.file.attributes & kSet;
+    if (action.remove || now != (action.enabled ? 0 : kAttrHidden))
+      changes.files.push_back({action.folder, action.file.name, action.file.attributes, action.remove});
+  }
+  return changes;
+}
+
 }  // namespace
 
 std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platform,
-                                              const EntryList& entries) {
+                                              const EntryList& entries,
+                                              const BeforeWriting& beforeWriting) {
   std::vector<UndoneEntry> undone;
   registry.HoldKeys();
   Machine machine(registry, platform.profile);
   machine.ReadAll();
   std::vector<Write> writes = PlanWrites(entries, &undone);
+  const std::vector<FileAction> actions = PlanStartupFolder(registry, platform.files, entries);
+  if (beforeWriting && !beforeWriting(DescribeChanges(machine, writes, actions))) {
+    registry.ReleaseKeys();
+    return {};
+  }
   Writer writer(machine, writes);
   writer.Run();
   for (const Write& write : writes)
@@ -323,7 +376,7 @@ std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platf
       undone.push_back(Undone(write.place, write.place.name, write.why, write.status));
   machine.RemoveUntargeted(writer.Targets(), writer.Wanted(), &undone);
   registry.ReleaseKeys();
-  TidyStartupFolder(registry, platform.files, entries, &undone);
+  TidyStartupFolder(platform.files, actions, &undone);
   return undone;
 }
 

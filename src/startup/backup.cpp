@@ -1,0 +1,236 @@
+#include "startup/backup.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#include "platform/kept_file.h"
+
+namespace qel {
+namespace {
+
+constexpr char kCrLf[] = "\r\n";
+
+bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+// A text in REGEDIT4 quotes: \ and " escaped, never the second byte of a
+// double-byte character (the registry editor reads the file in the code page).
+std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsLeadByte(text[i]) && i + 1 < text.size()) {
+      out += text[i];
+      out += text[++i];
+      continue;
+    }
+    if (text[i] == '\\' || text[i] == '"') out += '\\';
+    out += text[i];
+  }
+  return out + '"';
+}
+
+// Whether a REG_SZ's bytes read back whole from "text": one NUL, at the end,
+// and no line break.
+bool FitsQuotes(const std::string& bytes) {
+  return !bytes.empty() && bytes.find('\0') == bytes.size() - 1 &&
+         bytes.find_first_of("\r\n") == std::string::npos;
+}
+
+// hex:01,02 or hex(N):..., wrapped as the registry editor wraps it.
+std::string HexData(std::uint32_t type, const std::string& bytes, std::size_t column) {
+  char part[16];
+  std::string out = type == kRegBinary ? "hex:" : "hex(" + [&] {
+    std::snprintf(part, sizeof(part), "%x", static_cast<unsigned>(type));
+    return std::string(part);
+  }() + "):";
+  column += out.size();
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    std::snprintf(part, sizeof(part), "%02x", static_cast<unsigned char>(bytes[i]));
+    out += part;
+    column += 3;
+    if (i + 1 == bytes.size()) break;
+    out += ',';
+    if (column > 76) {
+      out += std::string("\\") + kCrLf + "  ";
+      column = 2;
+    }
+  }
+  return out;
+}
+
+std::string ValueLine(const ChangedValue& value) {
+  std::string line = value.name.empty() ? "@" : Quoted(value.name);
+  line += '=';
+  if (value.type == kRegSz && FitsQuotes(value.bytes)) {
+    line += Quoted(value.bytes.substr(0, value.bytes.size() - 1));
+  } else if (value.type == kRegDword && value.bytes.size() == 4) {
+    char digits[16];
+    std::uint32_t number = 0;
+    for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(value.bytes[i]);
+    std::snprintf(digits, sizeof(digits), "dword:%08x", static_cast<unsigned>(number));
+    line += digits;
+  } else {
+    line += HexData(value.type, value.bytes, line.size());
+  }
+  return line + kCrLf;
+}
+
+std::string AttributeLetters(std::uint32_t attributes) {
+  std::string letters;
+  const std::pair<std::uint32_t, char> bits[] = {
+      {kAttrReadOnly, 'R'}, {kAttrHidden, 'H'}, {kAttrSystem, 'S'}, {kAttrArchive, 'A'}};
+  for (const auto& [bit, letter] : bits)
+    if (attributes & bit) letters += letter;
+  return letters.empty() ? "-" : letters;
+}
+
+bool SameAsciiName(const std::string& name, const char* ascii) {
+  std::string folded = name;
+  for (char& c : folded) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return folded == ascii;
+}
+
+bool IsDigits(const std::string& text, std::size_t from, std::size_t count) {
+  if (from + count > text.size()) return false;
+  return std::all_of(text.begin() + from, text.begin() + from + count,
+                     [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The number n of a name YYYYMMDD-HHMMSS or YYYYMMDD-HHMMSS-n (1 for the
+// first), or 0 for a name this program never gives.
+long BackupNumber(const std::string& name) {
+  if (!IsDigits(name, 0, 8) || name.size() < 15 || name[8] != '-' || !IsDigits(name, 9, 6))
+    return 0;
+  if (name.size() == 15) return 1;
+  const std::size_t digits = name.size() - 16;
+  if (name[15] != '-' || digits == 0 || digits > 4 || !IsDigits(name, 16, digits)) return 0;
+  return std::stol(name.substr(16));
+}
+
+// Removes a folder with its files and the folders in it, up to depth levels.
+void RemoveTree(FileSystemApi& files, const std::string& folder, int depth) {
+  std::vector<FileEntry> entries;
+  if (files.ListFolder(folder, &entries) != kOk) return;
+  for (const FileEntry& entry : entries) {
+    const std::string path = folder + "\\" + entry.name;
+    if (!(entry.attributes & kAttrDirectory)) {
+      files.SetAttributes(path, 0);
+      files.DeleteFile(path);
+    } else if (depth > 0) {
+      RemoveTree(files, path, depth - 1);
+    }
+  }
+  files.RemoveFolder(folder);
+}
+
+// A new folder below backups named after the time; -2, -3... when taken.
+Status MakeBackupFolder(FileSystemApi& files, const std::string& backups, const LocalTime& t,
+                        std::string* folder) {
+  Status status = files.CreateFolder(backups);
+  if (status != kOk && status != kAlreadyExists) return *folder = backups, status;
+  char name[32];
+  std::snprintf(name, sizeof(name), "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  for (int n = 1; n < 1000; ++n) {
+    *folder = backups + "\\" + name + (n > 1 ? "-" + std::to_string(n) : "");
+    status = files.CreateFolder(*folder);
+    if (status != kAlreadyExists) return status;
+  }
+  return status;
+}
+
+}  // namespace
+
+std::string RegistryKeyText(const ChangedValue& value) {
+  return std::string(value.root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE\\"
+                                                     : "HKEY_CURRENT_USER\\") +
+         value.path;
+}
+
+std::string FormatRegistryBackup(const PlannedChanges& changes) {
+  std::string out = std::string("REGEDIT4") + kCrLf;
+  std::vector<std::string> keys;  // in the order first met
+  for (const ChangedValue& value : changes.values)
+    if (std::find(keys.begin(), keys.end(), RegistryKeyText(value)) == keys.end())
+      keys.push_back(RegistryKeyText(value));
+  for (const std::string& key : keys) {
+    out += kCrLf + ("[" + key + "]") + kCrLf;
+    for (const ChangedValue& value : changes.values)
+      if (RegistryKeyText(value) == key) out += ValueLine(value);
+  }
+  if (!changes.iniKeys.empty()) out += kCrLf;
+  for (const ChangedIniKey& ini : changes.iniKeys)
+    out += "; Win.ini [windows] " + ini.key + "=" + ini.text + kCrLf;
+  return out + kCrLf;
+}
+
+Status WriteBackup(Platform& platform, const PlannedChanges& changes, std::string* folder) {
+  folder->clear();
+  if (changes.empty()) return kOk;
+  FileSystemApi& files = platform.files;
+  Status status = MakeBackupFolder(files, platform.system.ProgramFolder() + "\\backup",
+                                   platform.system.Now(), folder);
+  if (status != kOk) return status;
+  std::vector<KeptFile> written = {{*folder + "\\registry.reg", FormatRegistryBackup(changes)}};
+  std::vector<std::string> folders;  // the Startup folders, each its own subfolder when two
+  bool clash = false;  // a copy named like one of the backup's own files
+  for (const ChangedFile& file : changes.files) {
+    if (std::find(folders.begin(), folders.end(), file.folder) == folders.end())
+      folders.push_back(file.folder);
+    clash |= file.deleted && (SameAsciiName(file.name, "registry.reg") ||
+                              SameAsciiName(file.name, "startup.txt"));
+  }
+  std::string list;
+  for (const ChangedFile& file : changes.files) {
+    const std::size_t index =
+        std::find(folders.begin(), folders.end(), file.folder) - folders.begin();
+    std::string copy = *folder;
+    if (folders.size() > 1 || clash) copy += "\\startup" + std::to_string(index + 1);
+    list += file.folder + "\\" + file.name + "\t" + AttributeLetters(file.attributes);
+    if (!file.deleted) {
+      list += kCrLf;
+      continue;
+    }
+    if (copy != *folder && !files.Exists(copy)) status = files.CreateFolder(copy);
+    copy += "\\" + file.name;
+    KeptFile kept{copy, {}};
+    if (status == kOk) status = files.ReadFile(file.folder + "\\" + file.name, &kept.bytes);
+    if (status != kOk) break;
+    written.push_back(std::move(kept));
+    list += "\t" + copy + kCrLf;
+  }
+  if (!changes.files.empty())
+    written.push_back({*folder + "\\startup.txt",
+                       platform.system.ToAnsi("启动文件夹中的文件\t属性(R只读 H隐藏 S系统 A存档)\t"
+                                              "被删除的文件的副本") +
+                           kCrLf + list});
+  std::string failed;
+  if (status == kOk) status = WriteKeptFiles(files, written, &failed);
+  if (status != kOk) RemoveTree(files, *folder, 1);
+  return status;
+}
+
+void PruneBackups(FileSystemApi& files, const std::string& programFolder) {
+  const std::string backups = programFolder + "\\backup";
+  std::vector<FileEntry> entries;
+  if (files.ListFolder(backups, &entries) != kOk) return;
+  struct Ours {
+    std::string time;
+    long number;
+    std::string name;
+    bool operator>(const Ours& other) const {
+      return time != other.time ? time > other.time : number > other.number;
+    }
+  };
+  std::vector<Ours> ours;
+  for (const FileEntry& entry : entries)
+    if ((entry.attributes & kAttrDirectory) && BackupNumber(entry.name))
+      ours.push_back({entry.name.substr(0, 15), BackupNumber(entry.name), entry.name});
+  if (ours.size() <= static_cast<std::size_t>(kBackupsKept)) return;
+  // Newest first: by time, then by number within one second.
+  std::sort(ours.begin(), ours.end(), std::greater<Ours>());
+  for (std::size_t i = kBackupsKept; i < ours.size(); ++i)
+    RemoveTree(files, backups + "\\" + ours[i].name, 1);
+}
+
+}  // namespace qel
