@@ -11,6 +11,9 @@
 #ifdef DeleteFile
 #undef DeleteFile
 #endif
+#ifdef MoveFile
+#undef MoveFile
+#endif
 
 namespace qel {
 
@@ -45,7 +48,7 @@ class FileSystemApi {
   // replace a hidden or system file this way: see WriteKeptFiles.
   virtual Status WriteFile(const std::string& path, const std::string& bytes) = 0;
   // Renames a file. With replace, MoveFileExA replacing an existing target in
-  // one step (a read-only target refuses); Windows 9x has only a stub of it,
+  // one step (Windows refuses a read-only target; Wine does not); Windows 9x has only a stub of it,
   // which gives kCallNotImplemented. Without, MoveFileA: kAlreadyExists when
   // the target is there.
   virtual Status MoveFile(const std::string& from, const std::string& to, bool replace) = 0;

@@ -1,7 +1,6 @@
 #include "startup/backup.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 
 #include "platform/kept_file.h"
@@ -10,6 +9,20 @@ namespace qel {
 namespace {
 
 constexpr char kCrLf[] = "\r\n";
+
+// Lower-case hexadecimal, at least width digits.
+std::string Hex(std::uint32_t value, int width) {
+  std::string digits;
+  for (; value || width > 0; value >>= 4, --width)
+    digits.insert(digits.begin(), "0123456789abcdef"[value & 15]);
+  return digits;
+}
+
+// Decimal, at least width digits.
+std::string Decimal(int value, int width) {
+  std::string digits = std::to_string(value);
+  return std::string(width > int(digits.size()) ? width - digits.size() : 0, '0') + digits;
+}
 
 bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
@@ -38,15 +51,10 @@ bool FitsQuotes(const std::string& bytes) {
 
 // hex:01,02 or hex(N):..., wrapped as the registry editor wraps it.
 std::string HexData(std::uint32_t type, const std::string& bytes, std::size_t column) {
-  char part[16];
-  std::string out = type == kRegBinary ? "hex:" : "hex(" + [&] {
-    std::snprintf(part, sizeof(part), "%x", static_cast<unsigned>(type));
-    return std::string(part);
-  }() + "):";
+  std::string out = type == kRegBinary ? "hex:" : "hex(" + Hex(type, 1) + "):";
   column += out.size();
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(part, sizeof(part), "%02x", static_cast<unsigned char>(bytes[i]));
-    out += part;
+    out += Hex(static_cast<unsigned char>(bytes[i]), 2);
     column += 3;
     if (i + 1 == bytes.size()) break;
     out += ',';
@@ -64,11 +72,9 @@ std::string ValueLine(const ChangedValue& value) {
   if (value.type == kRegSz && FitsQuotes(value.bytes)) {
     line += Quoted(value.bytes.substr(0, value.bytes.size() - 1));
   } else if (value.type == kRegDword && value.bytes.size() == 4) {
-    char digits[16];
     std::uint32_t number = 0;
     for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(value.bytes[i]);
-    std::snprintf(digits, sizeof(digits), "dword:%08x", static_cast<unsigned>(number));
-    line += digits;
+    line += "dword:" + Hex(number, 8);
   } else {
     line += HexData(value.type, value.bytes, line.size());
   }
@@ -104,7 +110,9 @@ long BackupNumber(const std::string& name) {
   if (name.size() == 15) return 1;
   const std::size_t digits = name.size() - 16;
   if (name[15] != '-' || digits == 0 || digits > 4 || !IsDigits(name, 16, digits)) return 0;
-  return std::stol(name.substr(16));
+  long number = 0;
+  for (std::size_t i = 16; i < name.size(); ++i) number = number * 10 + (name[i] - '0');
+  return number;
 }
 
 // Removes a folder with its files and the folders in it, up to depth levels.
@@ -128,9 +136,8 @@ Status MakeBackupFolder(FileSystemApi& files, const std::string& backups, const 
                         std::string* folder) {
   Status status = files.CreateFolder(backups);
   if (status != kOk && status != kAlreadyExists) return *folder = backups, status;
-  char name[32];
-  std::snprintf(name, sizeof(name), "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
+  const std::string name = Decimal(t.year, 4) + Decimal(t.month, 2) + Decimal(t.day, 2) + "-" +
+                           Decimal(t.hour, 2) + Decimal(t.minute, 2) + Decimal(t.second, 2);
   for (int n = 1; n < 1000; ++n) {
     *folder = backups + "\\" + name + (n > 1 ? "-" + std::to_string(n) : "");
     status = files.CreateFolder(*folder);
@@ -173,12 +180,12 @@ Status WriteBackup(Platform& platform, const PlannedChanges& changes, std::strin
   if (status != kOk) return status;
   std::vector<KeptFile> written = {{*folder + "\\registry.reg", FormatRegistryBackup(changes)}};
   std::vector<std::string> folders;  // the Startup folders, each its own subfolder when two
-  bool clash = false;  // a copy named like one of the backup's own files
+  bool clash = false;                // a copy named like one of the backup's own files
   for (const ChangedFile& file : changes.files) {
     if (std::find(folders.begin(), folders.end(), file.folder) == folders.end())
       folders.push_back(file.folder);
-    clash |= file.deleted && (SameAsciiName(file.name, "registry.reg") ||
-                              SameAsciiName(file.name, "startup.txt"));
+    clash |= file.deleted &&
+             (SameAsciiName(file.name, "registry.reg") || SameAsciiName(file.name, "startup.txt"));
   }
   std::string list;
   for (const ChangedFile& file : changes.files) {

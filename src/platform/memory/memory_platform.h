@@ -430,6 +430,7 @@ class MemoryFiles : public FileSystemApi {
     node->bytes = diskFull_ ? bytes.substr(0, bytes.size() / 2) : bytes;
     return diskFull_ ? kDiskFull : kOk;
   }
+  // A read-only target refuses, as on Windows (Wine replaces it).
   Status MoveFile(const std::string& from, const std::string& to, bool replace) override {
     Status status, toStatus;
     Node *parent = nullptr, *node = Call(from, &status, &parent), *toParent = nullptr;
