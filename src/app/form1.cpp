@@ -8,6 +8,7 @@
 #include "app/web_site.h"
 #include "platform/status_text.h"
 #include "process/form5.h"
+#include "startup/backup.h"
 #include "startup/browser_repairs.h"
 #include "startup/catalogue.h"
 #include "startup/commit.h"
@@ -103,14 +104,32 @@ void Form1::Text2_Change() {
 void Form1::Command2_Click() {
   // A start page that is there but unreadable is kept unless the user typed one.
   const bool keepStartPage = startPageUnreadable_ && Text1.text().empty();
-  Text1.SetText(NormaliseStartPage(Text1.text()));
-  std::vector<UndoneEntry> undone = CommitStartupEntries(registry_, platform_, entries_);
-  WriteProtectionSwitches(registry_, {Checkregedit.value() == 1, Checkhomepage.value() == 1,
-                                      Text1.text(), !keepStartPage});
+  const ProtectionSettings switches{Checkregedit.value() == 1, Checkhomepage.value() == 1,
+                                    NormaliseStartPage(Text1.text()), !keepStartPage};
+  bool goOn = true;
+  std::vector<UndoneEntry> undone =
+      CommitStartupEntries(registry_, platform_, entries_, [&](PlannedChanges changes) {
+        DescribeProtectionChanges(registry_, switches, &changes.values);
+        return goOn = BackUpOrAsk(changes);
+      });
+  if (!goOn) return;
+  Text1.SetText(switches.startPage);
+  WriteProtectionSwitches(registry_, switches);
+  PruneBackups(platform_.files, platform_.system.ProgramFolder());
   if (!undone.empty())
     host_.MessageBox(DescribeUndone(undone, platform_.system, platform_.registry.OtherView()),
                      ui::kMbOk);
   host_.EndProgram();
+}
+
+bool Form1::BackUpOrAsk(const PlannedChanges& changes) {
+  std::string folder;
+  const Status status = WriteBackup(platform_, changes, &folder);
+  if (status == kOk) return true;
+  return host_.MessageBox(Ansi("无法写入备份文件夹 ") + folder + "\r\n" +
+                              Ansi(DescribeStatus(status).c_str()) + "\r\n\r\n" +
+                              Ansi("不备份，继续确认吗？选“否”则不作任何更改。"),
+                          ui::kMbYesNo | ui::kMbIconWarning | ui::kMbDefButton2) == ui::kIdYes;
 }
 
 void Form1::Command3_Click() {

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "registry/module1.h"
 #include "help/form3.h"
+#include "startup/changes.h"
 #include "startup/entry_list.h"
 #include "ui/controls.h"
 #include "ui/host.h"
@@ -68,6 +69,8 @@ class Form1 : public ui::Window {
              const char* tooltip = nullptr);
   void LayOut();
   void OpenWebSiteOnFirstRun();
+  // Writes the backup of changes; when it cannot, asks whether to go on.
+  bool BackUpOrAsk(const PlannedChanges& changes);
 
   Platform& platform_;
   ui::Host& host_;

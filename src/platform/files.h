@@ -11,6 +11,9 @@
 #ifdef DeleteFile
 #undef DeleteFile
 #endif
+#ifdef MoveFile
+#undef MoveFile
+#endif
 
 namespace qel {
 
@@ -40,8 +43,19 @@ class FileSystemApi {
   virtual Status DeleteFile(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;
   virtual Status ReadFile(const std::string& path, std::string* bytes) = 0;
-  // Creates or truncates the file. A failure part-way is reported.
+  // Creates or truncates the file with plain attributes and flushes it to the
+  // disk. A failure part-way is reported. Windows refuses (kAccessDenied) to
+  // replace a hidden or system file this way: see WriteKeptFiles.
   virtual Status WriteFile(const std::string& path, const std::string& bytes) = 0;
+  // Renames a file. With replace, MoveFileExA replacing an existing target in
+  // one step (Windows refuses a read-only target; Wine does not); Windows 9x has only a stub of it,
+  // which gives kCallNotImplemented. Without, MoveFileA: kAlreadyExists when
+  // the target is there.
+  virtual Status MoveFile(const std::string& from, const std::string& to, bool replace) = 0;
+  // kAlreadyExists when something of that name is there.
+  virtual Status CreateFolder(const std::string& path) = 0;
+  // Only an empty folder goes.
+  virtual Status RemoveFolder(const std::string& path) = 0;
   // The indices, in ListFolder's order, of the entries of folder whose names
   // the ANSI code page cannot hold (Windows NT keeps them in Unicode): their
   // ANSI names carry '?' and no path built from them reaches the file.

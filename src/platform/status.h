@@ -14,6 +14,9 @@ constexpr Status kPathNotFound = 3;
 constexpr Status kAccessDenied = 5;
 constexpr Status kSharingViolation = 32;
 constexpr Status kDiskFull = 112;
+constexpr Status kCallNotImplemented = 120;  // MoveFileExA on Windows 9x
+constexpr Status kDirNotEmpty = 145;
+constexpr Status kAlreadyExists = 183;
 constexpr Status kMoreData = 234;
 constexpr Status kNoMoreItems = 259;
 

@@ -13,6 +13,10 @@
 
 namespace qel {
 
+struct LocalTime {
+  int year, month, day, hour, minute, second;
+};
+
 class SystemApi {
  public:
   virtual ~SystemApi() = default;
@@ -25,6 +29,8 @@ class SystemApi {
   virtual std::intptr_t ShellExecute(std::uintptr_t owner, const std::string& operation,
                                      const std::string& file, const std::string& parameters,
                                      const std::string& directory, int show) = 0;
+  // GetLocalTime.
+  virtual LocalTime Now() = 0;
   // The ANSI code page in force (GetACP).
   virtual std::uint32_t AnsiCodePage() = 0;
   // UTF-8 source text to the ANSI code page, and back.

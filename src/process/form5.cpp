@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ansi_text.h"
+#include "platform/kept_file.h"
 #include "platform/status_text.h"
 
 namespace qel {
@@ -151,7 +152,8 @@ bool Form5::ReadLines(const std::string& path, std::vector<std::string>* lines, 
 bool Form5::WriteLines(const std::string& path, const std::vector<std::string>& rows) {
   std::string bytes;
   for (const std::string& row : rows) bytes += row + "\r\n";
-  Status status = platform_.files.WriteFile(path, bytes);
+  std::string failedPath;
+  Status status = WriteKeptFiles(platform_.files, {{path, bytes}}, &failedPath);
   if (status != kOk) ReportFailure("保存失败，无法写入文件 ", path, status);
   return status == kOk;
 }

@@ -103,20 +103,36 @@ bool ViewOfSource(const StartupSource& source, RegistryApi& registry, std::uint3
   return !source.otherView || *view != 0;
 }
 
-bool SharedWithOwnView(RegistryApi& registry, const StartupSource& source, bool enabled) {
-  if (!source.otherView || !registry.OtherView()) return false;
-  const std::string path = KeyPath(source.scanPath, enabled);
+namespace {
+
+// Whether path under root is one key in both views.
+bool SameKeyInBothViews(RegistryApi& registry, RegKey root, const std::string& path) {
   std::string identity[2];
   RegKey keys[2] = {};
   const std::uint32_t views[2] = {0, registry.OtherView()};
   bool known = true;
   for (int i = 0; i < 2; ++i) {
-    known = known && registry.OpenKey(source.root, path, kKeyQueryValue | views[i], &keys[i]) == kOk;
+    known = known && registry.OpenKey(root, path, kKeyQueryValue | views[i], &keys[i]) == kOk;
     known = known && registry.KeyIdentity(keys[i], &identity[i]) == kOk;
   }
   for (RegKey key : keys)
     if (key) registry.CloseKey(key);
   return known && identity[0] == identity[1];
+}
+
+}  // namespace
+
+bool SharedWithOwnView(RegistryApi& registry, const StartupSource& source, bool enabled) {
+  return source.otherView && registry.OtherView() &&
+         SameKeyInBothViews(registry, source.root, KeyPath(source.scanPath, enabled));
+}
+
+bool InWow6432Node(RegistryApi& registry, RegKey root, const std::string& path,
+                   std::uint32_t view) {
+  const std::uint32_t other = registry.OtherView();
+  const bool view32 = view ? view == kKeyWow64_32Key : other == kKeyWow64_64Key;
+  return root == kHkeyLocalMachine && other && view32 &&
+         !SameKeyInBothViews(registry, root, path);
 }
 
 std::string LocationText(const StartupSource& source, bool enabled, std::uint32_t otherView) {

@@ -50,6 +50,10 @@ bool ViewOfSource(const StartupSource& source, RegistryApi& registry, std::uint3
 // Whether the other view's key of source is the own view's key, which Windows
 // shares between the views: then it is listed and tidied once, as the own's.
 bool SharedWithOwnView(RegistryApi& registry, const StartupSource& source, bool enabled);
+// Whether a key seen through view (an open flag, 0 for the own view) is the
+// 32-bit view's own copy on a 64-bit Windows, kept under SOFTWARE\Wow6432Node.
+bool InWow6432Node(RegistryApi& registry, RegKey root, const std::string& path,
+                   std::uint32_t view);
 
 // The location text of a row (UTF-8). otherView: RegistryApi::OtherView.
 std::string LocationText(const StartupSource& source, bool enabled, std::uint32_t otherView);

@@ -84,6 +84,16 @@ class Machine {
     }
   }
 
+  // Every place read or written, in that order.
+  const std::vector<Place>& places() const { return places_; }
+
+  // The view a place lives in; only places of a view the machine has get here.
+  std::uint32_t ViewOf(const Place& place) const {
+    std::uint32_t view = 0;
+    ViewOfSource(*place.source, registry_.api(), &view);
+    return view;
+  }
+
   const Content* At(const Place& place) const {
     auto found = contents_.find(place.Id());
     return found == contents_.end() ? nullptr : &found->second;
@@ -126,13 +136,6 @@ class Machine {
   }
 
  private:
-  // The view a place lives in; only places of a view the machine has get here.
-  std::uint32_t ViewOf(const Place& place) {
-    std::uint32_t view = 0;
-    ViewOfSource(*place.source, registry_.api(), &view);
-    return view;
-  }
-
   void ReadKey(Place key) {
     std::uint32_t view = 0;
     if (!ViewOfSource(*key.source, registry_.api(), &view) ||
@@ -296,8 +299,8 @@ class Writer {
   std::unordered_map<std::string, int> wanted_;
 };
 
-// Clears Task Manager's flag of the checked rows it had disabled; a file's
-// flag is cleared with its attributes.
+// Clears Task Manager's flag of the checked registry rows it had disabled;
+// a file's flag is cleared with its attributes.
 void EnableCheckedInTaskManager(Module1& registry, const EntryList& entries,
                                 std::vector<UndoneEntry>* undone) {
   for (int i = 0; i < entries.Count(); ++i) {
@@ -311,57 +314,127 @@ void EnableCheckedInTaskManager(Module1& registry, const EntryList& entries,
   }
 }
 
-// Hides, shows or deletes the files the scan listed in one Startup folder; any
-// other file, one the user never saw, is left as it is.
-void TidyStartupFolder(Module1& registry, FileSystemApi& files, const StartupSource& source,
-                       const EntryList& entries, std::vector<UndoneEntry>* undone) {
+// A Startup-folder file the scan listed and what its last row asks.
+struct FileAction {
+  const StartupSource* source;
+  std::string folder;
+  FileEntry file;
+  bool remove;     // no row is left for it
+  bool enabled;    // else: shown, or hidden
+  bool clearFlag;  // checked after Task Manager had disabled it
+};
+
+// Only the files the scan listed; any other file, one the user never saw, is
+// left as it is, and so is one Task Manager disabled that stays unchecked. A
+// snapshot's rows of a folder this machine lacks are reported.
+void PlanStartupFolder(Module1& registry, FileSystemApi& files, const StartupSource& source,
+                       const EntryList& entries, std::vector<FileAction>* actions,
+                       std::vector<UndoneEntry>* undone) {
   // The last row of a name decides, as the rows are walked in order.
   std::unordered_map<std::string, int> rowOfName;
-  for (int i = 0; i < entries.Count(); ++i) {
-    StartupEntry row = entries.Row(i);
-    if (row.tag == source.tag) rowOfName[row.name] = i;
-  }
+  for (int i = 0; i < entries.Count(); ++i)
+    if (entries.Row(i).tag == source.tag) rowOfName[entries.Row(i).name] = i;
   const std::string folder = ReadStartupFolder(registry, source);
-  // Never the root of the current drive; a snapshot's rows of a folder this
-  // machine lacks are reported.
-  if (folder.empty() || !files.Exists(folder)) {
+  if (folder.empty() || !files.Exists(folder)) {  // never the root of the current drive
     for (const auto& [name, i] : rowOfName)
       undone->push_back({name, &source, entries.Row(i).enabled, {}, Why::NoSuchPlace, kOk});
     return;
   }
   for (const FileEntry& file : ListStartupFiles(files, folder)) {
-    const std::string path = folder + "\\" + file.name;
-    if (!entries.WasScannedFile(path)) continue;
-    const std::string name = StripExtension(file.name);
-    auto row = rowOfName.find(name);
-    if (row != rowOfName.end()) {
-      const bool enabled = entries.Row(row->second).enabled;
-      const bool taskManagerOff = entries.Stored(row->second).taskManagerOff;
-      if (taskManagerOff && !enabled) continue;  // Windows does not start it: left as it is
+    if (!entries.WasScannedFile(folder + "\\" + file.name)) continue;
+    auto row = rowOfName.find(StripExtension(file.name));
+    if (row == rowOfName.end()) {
+      actions->push_back({&source, folder, file, true, false, false});
+      continue;
+    }
+    const bool enabled = entries.Row(row->second).enabled;
+    const bool taskManagerOff = entries.Stored(row->second).taskManagerOff;
+    if (taskManagerOff && !enabled) continue;  // Windows does not start it: left as it is
+    actions->push_back({&source, folder, file, false, enabled, taskManagerOff});
+  }
+}
+
+void TidyStartupFolder(Module1& registry, FileSystemApi& files,
+                       const std::vector<FileAction>& actions, std::vector<UndoneEntry>* undone) {
+  for (const FileAction& action : actions) {
+    const std::string path = action.folder + "\\" + action.file.name;
+    const std::string name = StripExtension(action.file.name);
+    if (!action.remove) {
+      const bool enabled = action.enabled;
       Status status = files.SetAttributes(path, enabled ? 0 : kAttrHidden);
-      if (status == kOk && taskManagerOff) {
-        if (Status flag = EnableInTaskManager(registry, source, file.name))
-          undone->push_back({name, &source, true, path, Why::FlagRefused, flag});
+      if (status == kOk && action.clearFlag) {
+        if (Status flag = EnableInTaskManager(registry, *action.source, action.file.name))
+          undone->push_back({name, action.source, true, path, Why::FlagRefused, flag});
       }
-      if (status != kOk) undone->push_back({name, &source, enabled, path, Why::FileRefused, status});
+      if (status != kOk)
+        undone->push_back({name, action.source, enabled, path, Why::FileRefused, status});
       continue;
     }
     Status status = files.SetAttributes(path, 0);
     if (status == kOk) status = files.DeleteFile(path);
     if (status != kOk)
-      undone->push_back({name, &source, true, path, Why::FileDeleteRefused, status});
+      undone->push_back({name, action.source, true, path, Why::FileDeleteRefused, status});
   }
+}
+
+PlannedChanges DescribeChanges(Module1& registry, const Machine& machine, const EntryList& entries,
+                               const std::vector<Write>& writes,
+                               const std::vector<FileAction>& actions) {
+  std::unordered_map<std::string, const Write*> writeAt;
+  for (const Write& write : writes) writeAt[write.place.Id()] = &write;
+  PlannedChanges changes;
+  for (const Place& place : machine.places()) {
+    const Content* now = machine.At(place);
+    auto write = writeAt.find(place.Id());
+    if (!now->listed || (write != writeAt.end() && Holds(now, *write->second))) continue;
+    if (place.IsIni())
+      changes.iniKeys.push_back({place.IniKey(), now->text});
+    else
+      changes.values.push_back({place.source->root, place.KeyPathForWrite(), place.name,
+                                now->value.type, now->value.bytes, machine.ViewOf(place)});
+  }
+  // Task Manager's flags the commit clears.
+  for (int i = 0; i < entries.Count(); ++i) {
+    const StartupEntry row = entries.Row(i);
+    const StartupSource* source = FindSource(row.tag);
+    if (!row.enabled || !entries.Stored(i).taskManagerOff || !source) continue;
+    std::string name = row.name;
+    for (const FileAction& action : actions)
+      if (action.clearFlag && action.source == source && StripExtension(action.file.name) == name)
+        name = action.file.name;
+    ApprovalPlace place;
+    RegValueInfo flag;
+    if (ApprovalPlaceOf(*source, registry.api(), &place) &&
+        registry.ReadRegBytes(place.root, place.key, name, &flag, place.view) == kOk)
+      changes.values.push_back({place.root, place.key, name, flag.type, flag.bytes, place.view});
+  }
+  constexpr std::uint32_t kSet = kAttrReadOnly | kAttrHidden | kAttrSystem;
+  for (const FileAction& action : actions) {
+    const std::uint32_t now = action.file.attributes & kSet;
+    if (action.remove || now != (action.enabled ? 0 : kAttrHidden))
+      changes.files.push_back({action.folder, action.file.name, action.file.attributes, action.remove});
+  }
+  return changes;
 }
 
 }  // namespace
 
 std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platform,
-                                              const EntryList& entries) {
+                                              const EntryList& entries,
+                                              const BeforeWriting& beforeWriting) {
   std::vector<UndoneEntry> undone;
   registry.HoldKeys();
   Machine machine(registry, platform.profile);
   machine.ReadAll();
   std::vector<Write> writes = PlanWrites(registry.api(), entries, &undone);
+  std::vector<FileAction> actions;
+  for (int i = 0; i < kSourceCount; ++i)
+    if (StartupSources()[i].kind == PlaceKind::StartupFolder)
+      PlanStartupFolder(registry, platform.files, StartupSources()[i], entries, &actions, &undone);
+  if (beforeWriting && !beforeWriting(DescribeChanges(registry, machine, entries, writes, actions))) {
+    registry.ReleaseKeys();
+    return {};
+  }
   Writer writer(machine, writes);
   writer.Run();
   for (const Write& write : writes)
@@ -370,9 +443,7 @@ std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platf
   machine.RemoveUntargeted(writer.Targets(), writer.Wanted(), &undone);
   registry.ReleaseKeys();
   EnableCheckedInTaskManager(registry, entries, &undone);
-  for (int i = 0; i < kSourceCount; ++i)
-    if (StartupSources()[i].kind == PlaceKind::StartupFolder)
-      TidyStartupFolder(registry, platform.files, StartupSources()[i], entries, &undone);
+  TidyStartupFolder(registry, platform.files, actions, &undone);
   return undone;
 }
 

@@ -3,11 +3,13 @@
 // the Startup folder's files are hidden, shown or deleted by their rows.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "registry/module1.h"
+#include "startup/changes.h"
 #include "startup/entry_list.h"
 
 namespace qel {
@@ -40,8 +42,13 @@ struct UndoneEntry {
 // commit cut short loses no entry. Whatever cannot be done is stepped past
 // and returned, in commit order; Startup-folder files the scan did not list
 // and names the code page cannot hold are never touched.
+// Runs once the commit knows what it will change and before it writes
+// anything; false: it writes nothing and returns no entry.
+using BeforeWriting = std::function<bool(const PlannedChanges&)>;
+
 std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platform,
-                                              const EntryList& entries);
+                                              const EntryList& entries,
+                                              const BeforeWriting& beforeWriting = nullptr);
 
 // The type and bytes a row's text is written with, given how its value was
 // stored: the stored form when the text is unchanged, REG_EXPAND_SZ and

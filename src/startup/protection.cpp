@@ -32,6 +32,17 @@ void WriteLock(Module1& registry, const char* key, const char* name, bool locked
   }
 }
 
+// Notes the value unless it already holds wanted (type and bytes); a null
+// wanted: the value is deleted.
+void NoteChange(Module1& registry, RegKey root, const char* key, const char* name,
+                const RegValueInfo* wanted, std::vector<ChangedValue>* values) {
+  RegValue ignored;
+  RegValueInfo now;
+  if (registry.ReadRegValue(root, key, name, &ignored, &now) != kOk) return;
+  if (wanted && now.type == wanted->type && now.bytes == wanted->bytes) return;
+  values->push_back({root, key, name, now.type, now.bytes});
+}
+
 }  // namespace
 
 std::string ReadStartPage(Module1& registry, bool* unreadable) {
@@ -62,6 +73,21 @@ void WriteProtectionSwitches(Module1& registry, const ProtectionSettings& settin
   }
   registry.DeleteRegValue(kHkeyCurrentUser, kExplorerPolicyKey, "NoRun");
   registry.DeleteRegValue(kHkeyCurrentUser, kExplorerPolicyKey, "NoClose");
+}
+
+void DescribeProtectionChanges(Module1& registry, const ProtectionSettings& settings,
+                               std::vector<ChangedValue>* values) {
+  const RegValueInfo one{kRegDword, std::string("\1\0\0\0", 4)};
+  NoteChange(registry, kHkeyCurrentUser, kSystemPolicyKey, kRegistryToolsValue,
+             settings.registryEditorLocked ? &one : nullptr, values);
+  NoteChange(registry, kHkeyCurrentUser, kControlPanelKey, kHomePageValue,
+             settings.homePageLocked ? &one : nullptr, values);
+  const RegValueInfo page{kRegSz, settings.startPage + '\0'};
+  for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
+    if (settings.writeStartPage)
+      NoteChange(registry, root, kBrowserMainKey, kStartPageValue, &page, values);
+  for (const char* name : {"NoRun", "NoClose"})
+    NoteChange(registry, kHkeyCurrentUser, kExplorerPolicyKey, name, nullptr, values);
 }
 
 }  // namespace qel

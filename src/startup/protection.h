@@ -3,8 +3,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "registry/module1.h"
+#include "startup/changes.h"
 
 namespace qel {
 
@@ -26,5 +28,9 @@ std::string NormaliseStartPage(const std::string& text);
 // Writes the locks and the start page (both roots) and removes NoRun and
 // NoClose. Statuses are ignored: a machine-wide write may be refused.
 void WriteProtectionSwitches(Module1& registry, const ProtectionSettings& settings);
+// The values WriteProtectionSwitches will delete or overwrite with something
+// else, as they are now.
+void DescribeProtectionChanges(Module1& registry, const ProtectionSettings& settings,
+                               std::vector<ChangedValue>* values);
 
 }  // namespace qel

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/ansi_text.h"
+#include "platform/kept_file.h"
 
 namespace qel {
 namespace {
@@ -131,24 +132,11 @@ bool FormatSnapshot(const std::vector<StartupEntry>& rows, SnapshotFiles* bytes,
 
 Status WriteSnapshotFiles(FileSystemApi& files, const SnapshotFiles& paths,
                           const SnapshotFiles& bytes, std::string* failedPath) {
-  const std::string* path[] = {&paths.names, &paths.commandLines, &paths.tags};
-  const std::string* content[] = {&bytes.names, &bytes.commandLines, &bytes.tags};
-  std::string before[3];
-  bool existed[3];
-  for (int i = 0; i < 3; ++i) existed[i] = files.ReadFile(*path[i], &before[i]) == kOk;
-  for (int i = 0; i < 3; ++i) {
-    Status status = files.WriteFile(*path[i], *content[i]);
-    if (status == kOk) continue;
-    for (int j = 0; j <= i; ++j) {
-      if (existed[j])
-        files.WriteFile(*path[j], before[j]);
-      else
-        files.DeleteFile(*path[j]);
-    }
-    *failedPath = *path[i];
-    return status;
-  }
-  return kOk;
+  return WriteKeptFiles(files,
+                        {{paths.names, bytes.names},
+                         {paths.commandLines, bytes.commandLines},
+                         {paths.tags, bytes.tags}},
+                        failedPath);
 }
 
 bool ParseSnapshot(const SnapshotFiles& bytes, std::vector<StartupEntry>* rows) {

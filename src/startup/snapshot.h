@@ -30,10 +30,9 @@ bool ParseSnapshot(const SnapshotFiles& bytes, std::vector<StartupEntry>* rows);
 
 constexpr int kMaxSnapshotRows = 32767;
 
-// Writes the three files. When one cannot be written, the files already
-// written get back what they held (or go, if they were not there), so that
-// names are never left beside another save's command lines; *failedPath
-// names the file that failed.
+// Writes the three files together (WriteKeptFiles), so that names are never
+// left beside another save's command lines; *failedPath names the file that
+// failed.
 Status WriteSnapshotFiles(FileSystemApi& files, const SnapshotFiles& paths,
                           const SnapshotFiles& bytes, std::string* failedPath);
 

@@ -21,6 +21,7 @@ constexpr int kMbIconError = 0x10;
 constexpr int kMbIconQuestion = 0x20;
 constexpr int kMbIconWarning = 0x30;
 constexpr int kMbIconInformation = 0x40;
+constexpr int kMbDefButton2 = 0x100;  // the second button (No) holds the focus
 constexpr int kIdOk = 1;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;

@@ -128,7 +128,7 @@ TEST_F(CommitTest, WhatCouldNotBeDoneStaysAndIsListedInOneMessage) {
   EXPECT_EQ(machine.Places(), "Run|moved|1|m.exe<0>\nRun|deleted|1|d.exe<0>\nRun|Held|7|a<0><0>\nRun|ok|1|ok.exe<0>\n"
                              "Run-|Held|1|h.exe<0>\nini|load|l.exe\nini|noload|n.exe\n");
   EXPECT_FALSE(machine.registry.Get(kHkeyCurrentUser, kExplorerPolicies, "NoRun", nullptr, nullptr));  // the rest ran
-  ASSERT_EQ(host.boxes.size(), 1u);
+  ASSERT_EQ(host.boxes.size(), 2u);  // the locked file cannot be copied: asked first, and Yes
   for (const std::string& part : {G("moved（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-）：无法写入：拒绝访问（错误 5）"),
                                   G("deleted（HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run）：无法删除"),
                                   G("Held（"), G("不能显示"), G("l.exe（Win.ini文件的noload项）：交换位置前无法保存备份"),
@@ -210,6 +210,69 @@ TEST_F(CommitTest, TaskManagersSwitchPolicyRunKeysAndAllUsersStartupFolder) {
   for (const std::string& path : {common + "\\all.lnk", common + "\\tm.lnk", machine.StartupPath("user.lnk")})
     attributes += "01"[(machine.files.Attributes(path) & kAttrHidden) != 0];
   EXPECT_EQ(attributes, "100");
+}
+
+TEST_F(CommitTest, TheBackupHoldsWhatTheConfirmChangesAsItWasAndNothingElse) {
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "\x81\x5C \"q\"", "C:\\ime\\" + G("输入法") + ".exe");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "kept", "k.exe");
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\system32\\a-long-name.exe", kRegExpandSz);
+  machine.registry.PutDword(kHkeyLocalMachine, kRunOnceEx, "Flags", 32);
+  machine.registry.PutDword(kHkeyCurrentUser, kExplorerPolicies, "NoRun", 1);
+  machine.profile.Put("windows", "load", "l.exe");
+  machine.files.AddFile(machine.StartupPath("gone.lnk"), std::string("\0\x80 link", 7), kAttrReadOnly);
+  machine.AddStartupFile("hide.lnk");
+  machine.AddStartupFile("same.lnk");
+  Load();
+  Toggle("|\x81\x5C \"q\"|hide|");
+  for (const char* name : {"exp", "l.exe", "gone"}) Delete(name);
+  Edit("Flags", "33");
+  form->Command2_Click();
+  const std::string folder = std::string(mem::MemorySystem::kProgramFolder) + "\\backup\\20240309-080507\\";
+  EXPECT_EQ(File(folder + "registry.reg"), "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+            "\"\x81\x5C \\\"q\\\"\"=\"C:\\\\ime\\\\" + G("输入法") + ".exe\"\r\n\r\n"
+            "[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"exp\"=hex(2):25,77,69,6e,64,69,72,25,5c,73,"
+            "79,73,74,65,6d,33,32,5c,61,2d,6c,6f,\\\r\n  6e,67,2d,6e,61,6d,65,2e,65,78,65,00\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx]\r\n\"Flags\"=dword:00000020\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer]\r\n\"NoRun\"=dword:00000001\r\n\r\n"
+            "; Win.ini [windows] load=l.exe\r\n\r\n");
+  EXPECT_EQ(File(folder + "gone.lnk"), std::string("\0\x80 link", 7));
+  const std::string list = File(folder + "startup.txt");
+  for (const std::string& line : {"\r\n" + machine.StartupPath("gone.lnk") + "\tRA\t" + folder + "gone.lnk\r\n",
+                                  "\r\n" + machine.StartupPath("hide.lnk") + "\tA\r\n"})
+    EXPECT_NE(list.find(line), std::string::npos) << line;
+  EXPECT_EQ(list.find("same.lnk"), std::string::npos);
+}
+
+TEST_F(CommitTest, ABackupThatCannotBeWrittenIsAskedAboutNoChangesNothingAndOnly30AreKept) {
+  const std::string backups = std::string(mem::MemorySystem::kProgramFolder) + "\\backup";
+  Load();
+  form->Command2_Click();  // nothing to change: no backup
+  EXPECT_FALSE(machine.files.Exists(backups));
+  machine.registry.PutString(kHkeyCurrentUser, kRun, "gone", "gone.exe");
+  machine.AddStartupFile("gone.lnk");
+  for (int i = 0; i < 31; ++i) machine.files.AddFile(backups + "\\20230101-0000" + std::to_string(10 + i) + "\\registry.reg", "");
+  for (const char* other : {"\\20230101-000000-x", "\\20200101-000000.old"}) machine.files.AddFolder(backups + other);
+  machine.files.AddFolder(backups + "\\20240309-080507");  // taken: the next name is -2
+  machine.files.SetDiskFull(true);
+  host.ended = false;
+  for (int answer : {ui::kIdNo, ui::kIdYes}) {
+    Load();
+    Delete("gone");
+    Delete("gone");
+    const std::string places = machine.Places();
+    host.answer = answer;
+    form->Command2_Click();
+    EXPECT_NE(LastMessage().find(backups + "\\20240309-080507-2"), std::string::npos);
+    EXPECT_EQ(host.lastFlags, ui::kMbYesNo | ui::kMbIconWarning | ui::kMbDefButton2);
+    const bool unchanged = machine.Places() == places && machine.files.Exists(machine.StartupPath("gone.lnk"));
+    EXPECT_EQ(std::to_string(unchanged) + std::to_string(host.ended), answer == ui::kIdNo ? "10" : "01");
+  }
+  std::vector<FileEntry> left;
+  machine.files.ListFolder(backups, &left);
+  std::string names;
+  for (const FileEntry& e : left) names += e.name.substr(12) + " ";
+  EXPECT_EQ(names, "012 013 014 015 016 017 018 019 020 021 022 023 024 025 026 027 028 029 030 031 032 033 034 035 036 037 038 039 040 "
+                   "000-x 000.old 507 ");
 }
 
 // A commit cut short after any platform call (a power cut, a crash) loses no

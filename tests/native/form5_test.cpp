@@ -53,6 +53,7 @@ TEST_F(Form5Test, TheFillComparesCurrentNamesWithTheSavedAndTrustedLists) {
 }
 
 TEST_F(Form5Test, TrustIsWrittenAtRefreshSaveAndCloseAndCoversEveryCopy) {
+  machine.files.AddFile(kTrusted, "", kAttrHidden);  // Windows refuses a plain rewrite of it
   Open();
   Pick(form->List4, 0, &Form5::List4_DblClick);  // one of the two a.exe rows
   Pick(form->List4, 0, &Form5::List4_DblClick);  // b.exe
@@ -68,6 +69,7 @@ TEST_F(Form5Test, TrustIsWrittenAtRefreshSaveAndCloseAndCoversEveryCopy) {
   Pick(form->List4, 0, &Form5::List4_DblClick);
   host.Unload(*form);
   EXPECT_EQ("a.exe\r\nb.exe\r\n", File(kTrusted));
+  EXPECT_EQ(kAttrHidden, machine.files.Attributes(kTrusted) & kAttrHidden);
 }
 
 TEST_F(Form5Test, TerminationRemovesTheRowOnlyWhenTheProcessEnded) {

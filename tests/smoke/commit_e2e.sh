@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program end to end: a registry and Startup folder seeded with `wine reg add` (not
 # with our code), Qelmora operated by keyboard only (save the snapshot, uncheck one entry,
-# confirm), and the result read back with `wine reg query` and from the files.
+# confirm), and the result read back with `wine reg query` and from the files. Then the
+# backups: a second run deletes a REG_EXPAND_SZ row and a Startup file, whose backup regedit
+# imports; a third cannot write its backup and is answered No.
 set -euo pipefail
 source "$QEL_ROOT/tools/wine-env.sh"
 smoke_prefix commit
@@ -24,14 +26,17 @@ wine_reg_add "$winini" /v noload /t REG_SZ /d 'n.exe'
 # No start page yet: the commit writes about:blank for both roots.
 wine_reg_delete 'HKCU\Software\Microsoft\Internet Explorer\Main' /v 'Start Page' || true
 wine_reg_add "$cu\\Policies\\Explorer" /v NoRun /t REG_DWORD /d 1
-echo shortcut >"$startup/plain.lnk"
+printf 'plain\0\x80\r\n' >"$startup/plain.lnk"
 echo shortcut >"$startup/hidden.lnk"
 wine_set_hidden "$startup/hidden.lnk"
 holds() {  # holds KEY NAME|TYPE|DATA...: the key's values are exactly these
   diff <(wine_reg_query "$1" | sed -n 's/^    //; s/    /|/gp' | sort) <(printf '%s\n' "${@:2}" | sort)
 }
 
-start_qelmora "$QEL_EXE"
+# The program runs from a folder of its own, where it writes backup\.
+dir="$prefix/drive_c/qel"
+mkdir -p "$dir" && cp "$QEL_EXE" "$dir/"
+start_qelmora "$dir/Qelmora.exe"
 # The confirm button holds the focus; eight Tabs reach "保存当前项到文件".
 key Tab Tab Tab Tab Tab Tab Tab Tab space
 dismiss_box 10
@@ -60,4 +65,40 @@ check "the snapshot holds the entry as it was (checked)" grep -qaF $'"a-toggle",
 check "its command line" grep -qaF $'C:\\toggle.exe /t\r' "$system32/morvane2.txt"
 check "and its tag" grep -qaxF $'reg\r' "$system32/morvane3.txt"
 check "the snapshot's Chinese name is GBK" bash -c "iconv -f GBK -t UTF-8 '$system32/morvane1.txt' | grep -qF '\"演示\",\"True\"'"
+newest_backup() { ls -d "$dir"/backup/2*/ | tail -1; }
+reg_backup() { iconv -f GBK -t UTF-8 "$(newest_backup)registry.reg" | tr -d '\r'; }
+backup_has() { reg_backup | grep -qxF "$1"; }
+for line in REGEDIT4 '"a-toggle"="C:\\toggle.exe /t"' '"Foo"="C:\\foo-on.exe"' '"NoRun"=dword:00000001'; do
+  check "the backup holds $line" backup_has "$line"
+done
+check "and nothing the confirm left alone" eval "! reg_backup | grep -qE '^\"(expand|演示|off|m-multi|z-long)\"'"
+
+# Run 2: delete the first row (a REG_EXPAND_SZ value) and the last (a Startup file; the Win.ini
+# rows are gone first). A disabled delete button hands the focus on to "进程", three Tabs
+# before the confirm button.
+wine_reg_add "$lm\\Run" /v 0-gone /t REG_EXPAND_SZ /d '%windir%\gone.exe'
+wine_reg_delete "$winini" /v load && wine_reg_delete "$winini" /v noload
+before="$(mktemp -d)" && cp -a "$startup/." "$before/"
+start_qelmora "$dir/Qelmora.exe"
+key Tab Home shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
+key Tab Tab Tab Tab End shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
+key Tab Tab Tab space
+check "the second confirm ended the program" ended
+gone="$(cd "$before" && for f in *; do [[ -e "$startup/$f" ]] || echo "$f"; done)"
+check "a Startup file ($gone) was deleted and its backup is byte-identical" cmp "$before/$gone" "$(newest_backup)$gone"
+check "the REG_EXPAND_SZ value is gone" eval "! wine reg query '$lm\\Run' /v 0-gone >/dev/null 2>&1"
+wine regedit /s "$(winepath -w "$(newest_backup)registry.reg" 2>/dev/null)"
+check "regedit brings it back from the backup with its type and data" eval \
+  "wine_reg_query '$lm\\Run' /v 0-gone | grep -qxF '    0-gone    REG_EXPAND_SZ    %windir%\\gone.exe'"
+
+# Run 3: a file named backup is in the way; uncheck the first row, confirm, answer No (Enter:
+# the default button).
+state() { for k in "$lm\\Run" "$lm\\Run-" "$cu\\Run"; do wine_reg_query "$k"; done; ls -l --time-style=+%s "$startup"; }
+rm -rf "$dir/backup" && touch "$dir/backup"
+was="$(state)"
+start_qelmora "$dir/Qelmora.exe"
+key Tab Home space shift+Tab space
+dismiss_box 10
+check "No: the program still runs" kill -0 "$QEL_PID"
+check "No: every key and file is as it was" eval 'diff <(state) <(printf "%s\n" "$was")'
 exit $fail

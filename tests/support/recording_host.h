@@ -13,6 +13,7 @@ class RecordingHost : public ui::Host {
  public:
   int MessageBox(const std::string& text, int flags, const std::string&) override {
     boxes.push_back(text);
+    lastFlags = flags;
     return answer ? answer : (flags & ui::kMbYesNo) ? ui::kIdYes : ui::kIdOk;
   }
   void ShowModal(ui::Window& window) override { window.Form_Load(); window.Form_Activate(); }
@@ -24,6 +25,7 @@ class RecordingHost : public ui::Host {
   std::vector<std::string> boxes;
   int answer = 0;  // what every box is answered; 0: Yes to a question, else OK
   bool ended = false;
+  int lastFlags = 0;  // of the last box
 };
 
 }  // namespace qel::test

@@ -116,11 +116,13 @@ class MemorySystem : public SystemApi {
     opened.push_back(file);
     return 42;
   }
+  LocalTime Now() override { return Tick(), now; }
   std::uint32_t AnsiCodePage() override { return Tick(), 936; }
   std::string ToAnsi(const std::string& utf8) override { return Tick(), Utf8ToGbk(utf8); }
   std::string FromAnsi(const std::string& ansi) override { return Tick(), GbkToUtf8(ansi); }
 
   std::vector<std::string> opened;  // the file of every ShellExecute, in order
+  LocalTime now = {2024, 3, 9, 8, 5, 7};
 
  private:
   void Tick() { meter_ ? meter_->Tick() : void(); }
@@ -433,8 +435,7 @@ class MemoryFiles : public FileSystemApi {
     Node *parent = nullptr, *node = Call(path, &status, &parent);
     if (!node) return status;
     if (Status refused = Refusal(node, parent)) return refused;
-    auto& c = parent->children;
-    c.erase(std::find_if(c.begin(), c.end(), [&](const auto& n) { return n.get() == node; }));
+    Detach(parent, node);
     return kOk;
   }
   bool Exists(const std::string& path) override { return Call(path) != nullptr; }
@@ -447,16 +448,54 @@ class MemoryFiles : public FileSystemApi {
     *bytes = node->bytes;
     return kOk;
   }
-  // A hidden or system file can be replaced (under Wine; Windows itself refuses) and keeps
-  // its attributes.
+  // Windows refuses CREATE_ALWAYS with plain attributes over a hidden or system file, as
+  // CreateFile documents; Wine allows it, so the contract suite cannot check this point.
   Status WriteFile(const std::string& path, const std::string& bytes) override {
     Status status;
     Node *parent = nullptr, *node = Call(path, &status, &parent);
     if (status != kOk && status != kFileNotFound) return status;
     if (Status refused = Refusal(node, parent)) return refused;
+    if (node && (node->attributes & (kAttrHidden | kAttrSystem))) return kAccessDenied;
     if (!node) node = Make(path, false);
     node->bytes = diskFull_ ? bytes.substr(0, bytes.size() / 2) : bytes;
     return diskFull_ ? kDiskFull : kOk;
+  }
+  // A read-only target refuses, as on Windows (Wine replaces it).
+  Status MoveFile(const std::string& from, const std::string& to, bool replace) override {
+    Status status, toStatus;
+    Node *parent = nullptr, *node = Call(from, &status, &parent), *toParent = nullptr;
+    Node* target = Find(to, &toStatus, &toParent);
+    if (!node) return status;
+    if (toStatus == kPathNotFound) return toStatus;
+    if (replace && noMoveFileEx_) return kCallNotImplemented;
+    if (target == node) return kOk;
+    if (target && !replace) return kAlreadyExists;
+    if (Status refused = Refusal(target, toParent)) return refused;
+    if (node->locked || parent->readOnlyFolder) return node->locked ? kSharingViolation : kAccessDenied;
+    std::unique_ptr<Node> moved = Detach(parent, node);
+    if (target) Detach(toParent, target);
+    moved->name = names::Split(to, true).back();
+    toParent->children.push_back(std::move(moved));
+    return kOk;
+  }
+  Status CreateFolder(const std::string& path) override {
+    Status status;
+    Node *parent = nullptr, *node = Call(path, &status, &parent);
+    if (node) return kAlreadyExists;
+    if (status != kFileNotFound) return status;
+    if (parent->readOnlyFolder) return kAccessDenied;
+    Make(path, true);
+    return kOk;
+  }
+  Status RemoveFolder(const std::string& path) override {
+    Status status;
+    Node *parent = nullptr, *node = Call(path, &status, &parent);
+    if (!node) return status;
+    if (!node->folder) return kDirectoryName;
+    if (!node->children.empty()) return kDirNotEmpty;
+    if (parent->readOnlyFolder) return kAccessDenied;
+    Detach(parent, node);
+    return kOk;
   }
   // A name holding '?' stands for one the code page cannot hold: add such a file with
   // AddFile; no path reaches it (a '?' in a path is invalid).
@@ -498,9 +537,12 @@ class MemoryFiles : public FileSystemApi {
   }
   // A write stores the first half of its bytes and fails with kDiskFull.
   void SetDiskFull(bool full) { diskFull_ = full; }
+  // Windows 9x: MoveFileExA is a stub that fails.
+  void SetNoMoveFileEx(bool none) { noMoveFileEx_ = none; }
 
  private:
   static constexpr Status kInvalidName = 123;  // what listing a file as a folder gives
+  static constexpr Status kDirectoryName = 267;  // removing a file as a folder
 
   struct Node {
     std::string name;
@@ -555,6 +597,13 @@ class MemoryFiles : public FileSystemApi {
     }
     return at;
   }
+  static std::unique_ptr<Node> Detach(Node* parent, Node* node) {
+    auto& c = parent->children;
+    auto at = std::find_if(c.begin(), c.end(), [&](const auto& n) { return n.get() == node; });
+    std::unique_ptr<Node> detached = std::move(*at);
+    c.erase(at);
+    return detached;
+  }
   // What refuses to delete or replace node in parent (or to create a file there).
   static Status Refusal(const Node* node, const Node* parent) {
     if (parent->readOnlyFolder || (node && (node->folder || (node->attributes & kAttrReadOnly))))
@@ -564,7 +613,7 @@ class MemoryFiles : public FileSystemApi {
 
   CallMeter* meter_;
   std::unique_ptr<Node> top_ = std::make_unique<Node>(Node{"", true});  // holds the drives
-  bool diskFull_ = false;
+  bool diskFull_ = false, noMoveFileEx_ = false;
 };
 
 class MemoryPlatform {

@@ -7,8 +7,9 @@
 
 #include "platform/win32/win32_unicode_names.h"
 
-// windows.h maps this name to DeleteFileA; the interface keeps the plain name.
+// windows.h maps these names to their A forms; the interface keeps the plain names.
 #undef DeleteFile
+#undef MoveFile
 
 namespace qel::win32 {
 
@@ -106,8 +107,27 @@ Status FileSystem::WriteFile(const std::string& path, const std::string& bytes) 
     }
     done += wrote;
   }
+  // On the disk before the caller renames it over a file the user keeps.
+  if (status == kOk && !FlushFileBuffers(file)) status = LastError();
   if (!CloseHandle(file) && status == kOk) status = LastError();
   return status;
+}
+
+Status FileSystem::MoveFile(const std::string& from, const std::string& to, bool replace) {
+  // Windows 98's kernel32 exports MoveFileExA, but only as a stub that fails
+  // with ERROR_CALL_NOT_IMPLEMENTED; the caller falls back on two renames.
+  BOOL moved = replace ? MoveFileExA(from.c_str(), to.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                       : MoveFileA(from.c_str(), to.c_str());
+  return moved ? kOk : LastError();
+}
+
+Status FileSystem::CreateFolder(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) ? kOk : LastError();
+}
+
+Status FileSystem::RemoveFolder(const std::string& path) {
+  return RemoveDirectoryA(path.c_str()) ? kOk : LastError();
 }
 
 Status FileSystem::UnrepresentableFiles(const std::string& folder,

@@ -14,6 +14,9 @@ class FileSystem : public FileSystemApi {
   bool Exists(const std::string& path) override;
   Status ReadFile(const std::string& path, std::string* bytes) override;
   Status WriteFile(const std::string& path, const std::string& bytes) override;
+  Status MoveFile(const std::string& from, const std::string& to, bool replace) override;
+  Status CreateFolder(const std::string& path) override;
+  Status RemoveFolder(const std::string& path) override;
   Status UnrepresentableFiles(const std::string& folder,
                               std::vector<std::uint32_t>* indices) override;
 };

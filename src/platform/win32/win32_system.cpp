@@ -47,6 +47,12 @@ std::string System::SystemDirectory() {
   return path;
 }
 
+LocalTime System::Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
 std::string System::ProgramFolder() {
   std::string path(MAX_PATH, '\0');
   for (;;) {

@@ -12,6 +12,7 @@ class System : public SystemApi {
   std::intptr_t ShellExecute(std::uintptr_t owner, const std::string& operation,
                              const std::string& file, const std::string& parameters,
                              const std::string& directory, int show) override;
+  LocalTime Now() override;
   std::uint32_t AnsiCodePage() override;
   std::string ToAnsi(const std::string& utf8) override;
   std::string FromAnsi(const std::string& ansi) override;
