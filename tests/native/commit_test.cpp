@@ -212,7 +212,10 @@ TEST_F(CommitTest, TaskManagersSwitchPolicyRunKeysAndAllUsersStartupFolder) {
   EXPECT_EQ(attributes, "100");
 }
 
+// On a 64-bit Windows, where the registry editor that imports it is a 64-bit program.
 TEST_F(CommitTest, TheBackupHoldsWhatTheConfirmChangesAsItWasAndNothingElse) {
+  machine.registry.otherView = kKeyWow64_64Key;  // the program's own view is the 32-bit one
+  machine.registry.PutString(kHkeyLocalMachine, kRun32, "w32", "w.exe");
   machine.registry.PutString(kHkeyLocalMachine, kRun, "\x81\x5C \"q\"", "C:\\ime\\" + G("输入法") + ".exe");
   machine.registry.PutString(kHkeyLocalMachine, kRun, "kept", "k.exe");
   machine.registry.PutString(kHkeyCurrentUser, kRun, "exp", "%windir%\\system32\\a-long-name.exe", kRegExpandSz);
@@ -224,14 +227,16 @@ TEST_F(CommitTest, TheBackupHoldsWhatTheConfirmChangesAsItWasAndNothingElse) {
   machine.AddStartupFile("same.lnk");
   Load();
   Toggle("|\x81\x5C \"q\"|hide|");
-  for (const char* name : {"exp", "l.exe", "gone"}) Delete(name);
+  for (const char* name : {"exp", "l.exe", "gone", "w32"}) Delete(name);
   Edit("Flags", "33");
   form->Command2_Click();
   const std::string folder = std::string(mem::MemorySystem::kProgramFolder) + "\\backup\\20240309-080507\\";
-  EXPECT_EQ(File(folder + "registry.reg"), "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
-            "\"\x81\x5C \\\"q\\\"\"=\"C:\\\\ime\\\\" + G("输入法") + ".exe\"\r\n\r\n"
+  EXPECT_EQ(File(folder + "registry.reg"), "REGEDIT4\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"w32\"=\"w.exe\"\r\n\r\n"
             "[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"exp\"=hex(2):25,77,69,6e,64,69,72,25,5c,73,"
             "79,73,74,65,6d,33,32,5c,61,2d,6c,6f,\\\r\n  6e,67,2d,6e,61,6d,65,2e,65,78,65,00\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+            "\"\x81\x5C \\\"q\\\"\"=\"C:\\\\ime\\\\" + G("输入法") + ".exe\"\r\n\r\n"
             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx]\r\n\"Flags\"=dword:00000020\r\n\r\n"
             "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer]\r\n\"NoRun\"=dword:00000001\r\n\r\n"
             "; Win.ini [windows] load=l.exe\r\n\r\n");
