@@ -39,7 +39,7 @@ void TaskManagerSwitch::Read(Module1& registry) {
 bool TaskManagerSwitch::Disabled(RegistryApi& registry, const StartupSource& source,
                                  const std::string& name) const {
   ApprovalPlace place;
-  return ApprovalPlaceOf(source, registry, &place) &&
+  return !disabled_.empty() && ApprovalPlaceOf(source, registry, &place) &&
          disabled_.count(PlaceId(place) + FoldValueName(name));
 }
 

@@ -100,6 +100,9 @@ void AppendFromModel(NativeControl& c) {
 void Remove(NativeControl& c, int row) {
   if (row < 0 || row >= c.nativeRows) return;
   Send(c, c.kind == NativeKind::ListBox ? LB_DELETESTRING : LVM_DELETEITEM, WPARAM(row));
+  // Wine's list view, scrolled down, leaves the rows below the deleted one painted where
+  // they were: a row the user deleted seemed to stay.
+  if (c.kind != NativeKind::ListBox) InvalidateRect(c.hwnd, nullptr, TRUE);
   --c.nativeRows;
   SyncCurrent(c);
 }
