@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "registry/module1.h"
 #include "help/form3.h"
+#include "startup/catalogue.h"
 #include "startup/entry_list.h"
 #include "ui/controls.h"
 #include "ui/host.h"
@@ -67,6 +68,8 @@ class Form1 : public ui::Window {
   void SetUp(ui::Control& control, const char* caption, int tabIndex,
              const char* tooltip = nullptr);
   void LayOut();
+  // Where row i lives, as the detail panel says it.
+  std::string LocationText(const StartupSource& source, int i) const;
   void OpenWebSiteOnFirstRun();
 
   Platform& platform_;

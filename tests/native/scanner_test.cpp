@@ -44,7 +44,8 @@ TEST_F(ScannerTest, ListsEverySourceInOrderWithTwinsUncheckedEveryValueThatReads
   form->List1.SetSelected(0, false);  // the place follows the mark
   Click(0);
   EXPECT_EQ(form->text2text.text() + "01"[form->Text2.enabled()],
-            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-1");
+            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-" +
+                G("（找不到程序文件）1"));  // on.exe is nowhere
 }
 
 // The registry layer: what reads give back, byte for byte.
