@@ -38,23 +38,26 @@ ProgramFinder::ProgramFinder(Platform& platform)
 
 ProgramFinder::~ProgramFinder() { platform_.programs.SetErrorMode(previousErrorMode_); }
 
-std::string ProgramFinder::Check(PlaceKind kind, const std::string& commandLine, bool* missing) {
-  Located located{Found::Unknown, {}};
+const std::string& ProgramFinder::Check(PlaceKind kind, const std::string& commandLine,
+                                        bool* missing) {
+  const Located* located = &kNothing;
   switch (kind) {
-    case PlaceKind::RegistryKey: located = CommandLine(commandLine); break;
-    case PlaceKind::WinIni: located = WinIniNames(commandLine); break;
-    case PlaceKind::StartupFolder: located = Shortcut(commandLine); break;
+    case PlaceKind::RegistryKey: located = &CommandLine(commandLine); break;
+    case PlaceKind::WinIni: located = &WinIniNames(commandLine); break;
+    case PlaceKind::StartupFolder: located = &Shortcut(commandLine); break;
   }
-  *missing = located.found == Found::No;
-  return located.path;
+  *missing = located->found == Found::No;
+  return located->path;
 }
 
-ProgramFinder::Located ProgramFinder::CommandLine(const std::string& commandLine) {
+const ProgramFinder::Located& ProgramFinder::CommandLine(const std::string& commandLine) {
   const std::string line = TrimBlanks(commandLine);
-  if (line.empty() || IsNumber(line)) return {Found::Unknown, {}};
+  if (line.empty() || IsNumber(line)) return kNothing;
   std::string rest;
-  Located program = FirstOnLine(platform_.programs.ExpandEnvironment(line), &rest);
-  const std::string name = LowerAnsi(FileName(program.path), codePage_);
+  const Located& program = FirstOnLine(
+      line.find('%') == npos ? line : platform_.programs.ExpandEnvironment(line), &rest);
+  const std::string name =
+      LowerAnsi(program.path.substr(NameStart(program.path, program.path.size())), codePage_);
   if (program.found == Found::No || (name != "rundll32.exe" && name != "rundll.exe"))
     return program;
   // rundll32 runs a function of a DLL: the DLL is what must be there.
@@ -67,7 +70,8 @@ ProgramFinder::Located ProgramFinder::CommandLine(const std::string& commandLine
   return dll.empty() ? program : Locate(dll, "dll");
 }
 
-ProgramFinder::Located ProgramFinder::FirstOnLine(const std::string& line, std::string* rest) {
+const ProgramFinder::Located& ProgramFinder::FirstOnLine(const std::string& line,
+                                                         std::string* rest) {
   if (line[0] == '"') {
     const std::size_t close = line.find('"', 1);
     *rest = close == npos ? std::string() : line.substr(close + 1);
@@ -80,10 +84,9 @@ ProgramFinder::Located ProgramFinder::FirstOnLine(const std::string& line, std::
   bool first = true;
   for (std::size_t end = 1; end <= line.size(); ++end) {
     if ((end < line.size() && !IsBlank(line[end])) || IsBlank(line[end - 1])) continue;
-    const std::string candidate = line.substr(0, end);
-    const std::string extension = Extension(candidate);
+    const std::string extension = Extension(line, end);
     if (!extension.empty() && !IsRunnable(extension)) continue;
-    Located found = Locate(candidate, "exe");
+    const Located& found = Locate(line.substr(0, end), "exe");
     if (found.found == Found::Yes || (first && found.found == Found::Unknown)) {
       *rest = line.substr(end);
       return found;
@@ -96,35 +99,35 @@ ProgramFinder::Located ProgramFinder::FirstOnLine(const std::string& line, std::
 }
 
 // Win.ini's load and run name programs one after another.
-ProgramFinder::Located ProgramFinder::WinIniNames(const std::string& line) {
-  Located last{Found::Unknown, {}};
+const ProgramFinder::Located& ProgramFinder::WinIniNames(const std::string& line) {
+  const Located* last = &kNothing;
   for (std::size_t at = 0; (at = line.find_first_not_of(" \t,", at)) != npos;) {
     const std::size_t end = line.find_first_of(" \t,", at);
-    last = Locate(line.substr(at, end == npos ? npos : end - at), "exe");
-    if (last.found == Found::No) break;
+    last = &Locate(line.substr(at, end == npos ? npos : end - at), "exe");
+    if (last->found == Found::No) break;
     at = end;
   }
-  return last;
+  return *last;
 }
 
 // A Startup-folder file is there by definition; a shortcut needs its target.
-ProgramFinder::Located ProgramFinder::Shortcut(const std::string& path) {
+const ProgramFinder::Located& ProgramFinder::Shortcut(const std::string& path) {
   std::string target;
-  if (Extension(path) != "lnk" || !platform_.programs.ShortcutTarget(path, &target) ||
+  if (Extension(path, path.size()) != "lnk" || !platform_.programs.ShortcutTarget(path, &target) ||
       TrimBlanks(target).empty())
-    return {Found::Unknown, path};
+    return kNothing;
   return Locate(platform_.programs.ExpandEnvironment(target), nullptr);
 }
 
-ProgramFinder::Located ProgramFinder::Locate(std::string name, const char* extension) {
-  if (name.empty()) return {Found::Unknown, name};
-  if (extension && Extension(name).empty()) name += std::string(".") + extension;
-  const std::string key = LowerAnsi(name, codePage_);
+const ProgramFinder::Located& ProgramFinder::Locate(std::string name, const char* extension) {
+  if (name.empty()) return kNothing;
+  if (extension && Extension(name, name.size()).empty()) name += std::string(".") + extension;
+  std::string key = LowerAnsi(name, codePage_);
   auto known = located_.find(key);
   if (known != located_.end()) return known->second;
-  Located result{Found::Unknown, name};
-  result.found = LocateUncached(name, &result.path);
-  return located_.emplace(key, result).first->second;
+  std::string path = name;
+  const Found found = LocateUncached(name, &path);
+  return located_.emplace(std::move(key), Located{found, std::move(path)}).first->second;
 }
 
 ProgramFinder::Found ProgramFinder::LocateUncached(const std::string& name, std::string* path) {
@@ -146,28 +149,40 @@ ProgramFinder::Found ProgramFinder::LocateUncached(const std::string& name, std:
                 .first;
   // A floppy, a CD, the network: never touched, so no box and no wait.
   if (!drive->second) return Found::Unknown;
+  // Nothing is in a folder that is not there. An unquoted line with
+  // arguments names a second path in the same folder ("app.exe /s" is the
+  // file "s.exe" in "app.exe "): this spares a look for it.
+  for (std::string folder = FolderOf(name, codePage_); !folder.empty();
+       folder = FolderOf(folder, codePage_))
+    if (missingFolders_.count(LowerAnsi(folder, codePage_))) return Found::No;
   std::uint32_t attributes = 0;
   const Status status = platform_.files.GetAttributes(name, &attributes);
   if (status == kOk) return Found::Yes;
+  // Not found on the way: the folder the file would be in is missing.
+  if (status == kPathNotFound)
+    missingFolders_.insert(LowerAnsi(FolderOf(name, codePage_), codePage_));
   return status == kFileNotFound || status == kPathNotFound ? Found::No : Found::Unknown;
 }
 
-std::string ProgramFinder::FileName(const std::string& path) const {
+// Where the file name in path's first length bytes starts.
+std::size_t ProgramFinder::NameStart(const std::string& path, std::size_t length) const {
   std::size_t start = 0;
-  for (std::size_t i = 0; i < path.size(); ++i) {
+  for (std::size_t i = 0; i < length; ++i) {
     if (IsLeadByte(codePage_, static_cast<unsigned char>(path[i])))
       ++i;  // its second byte may be a backslash
     else if (path[i] == '\\' || path[i] == '/' || path[i] == ':')
       start = i + 1;
   }
-  return path.substr(start);
+  return start;
 }
 
-// Lower case, without the dot; empty when the file name has none.
-std::string ProgramFinder::Extension(const std::string& path) const {
-  const std::string name = FileName(path);
-  const std::size_t dot = name.rfind('.');
-  return dot == npos ? std::string() : LowerAnsi(name.substr(dot + 1), codePage_);
+// The extension of that file name: lower case, without the dot; empty when
+// it has none.
+std::string ProgramFinder::Extension(const std::string& path, std::size_t length) const {
+  const std::size_t dot = length ? path.rfind('.', length - 1) : npos;
+  return dot == npos || dot < NameStart(path, length)
+             ? std::string()
+             : LowerAnsi(path.substr(dot + 1, length - dot - 1), codePage_);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/platform.h"
@@ -29,7 +30,7 @@ class ProgramFinder {
   // and whether it is known to be missing. Where that cannot be known (a
   // network path, a drive that is no fixed disk, an unreadable shortcut) it
   // counts as there.
-  std::string Check(PlaceKind kind, const std::string& commandLine, bool* missing);
+  const std::string& Check(PlaceKind kind, const std::string& commandLine, bool* missing);
 
  private:
   enum class Found { Yes, No, Unknown };
@@ -38,21 +39,25 @@ class ProgramFinder {
     std::string path;  // where it was found, or the name looked for
   };
 
-  Located CommandLine(const std::string& commandLine);
-  Located FirstOnLine(const std::string& line, std::string* rest);
-  Located WinIniNames(const std::string& line);
-  Located Shortcut(const std::string& path);
+  inline static const Located kNothing{Found::Unknown, {}};
+
+  // What is found lives in located_ (or is kNothing) while the finder lives.
+  const Located& CommandLine(const std::string& commandLine);
+  const Located& FirstOnLine(const std::string& line, std::string* rest);
+  const Located& WinIniNames(const std::string& line);
+  const Located& Shortcut(const std::string& path);
   // A name or path; extension ("exe", "dll") is added when it has none.
-  Located Locate(std::string name, const char* extension);
+  const Located& Locate(std::string name, const char* extension);
   Found LocateUncached(const std::string& name, std::string* path);
-  std::string Extension(const std::string& path) const;
-  std::string FileName(const std::string& path) const;
+  std::size_t NameStart(const std::string& path, std::size_t length) const;
+  std::string Extension(const std::string& path, std::size_t length) const;
 
   Platform& platform_;
   std::uint32_t codePage_;
   std::uint32_t previousErrorMode_;
   std::map<std::string, Located> located_;
   std::map<char, bool> fixedDrives_;
+  std::set<std::string> missingFolders_;  // lower case
 };
 
 // Every row of names in red whose program is gone, the others in the list's

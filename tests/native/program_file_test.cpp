@@ -55,7 +55,7 @@ TEST_F(ProgramFileTest, ACommandLineNamesTheProgramWindowsWouldStartAndOnlyAKnow
       // The Startup folder: a file is there; a shortcut needs its target.
       {S, machine.StartupPath("gone.lnk"), "", "C:\\Program Files\\Gone\\g.exe|1"},
       {S, machine.StartupPath("gone.lnk"), "C:\\Program Files\\Gone\\g.exe", "C:\\Program Files\\Gone\\g.exe|0"},
-      {S, machine.StartupPath("odd.lnk"), "", machine.StartupPath("odd.lnk") + "|0"},
+      {S, machine.StartupPath("odd.lnk"), "", "|0"},
   };
   for (const auto& c : cases) {
     if (*c.extraFile) machine.files.AddFile(c.extraFile, "MZ");
@@ -71,7 +71,7 @@ TEST_F(ProgramFileTest, ACommandLineNamesTheProgramWindowsWouldStartAndOnlyAKnow
 }
 
 TEST_F(ProgramFileTest, MissingRowsAreRedAndSaySoWhenSelectedAndEditingOrRestoringChecksAgain) {
-  machine.registry.PutString(kHkeyLocalMachine, kRun, "gone", "\"C:\\Gone\\a.exe\" -x");
+  machine.registry.PutString(kHkeyLocalMachine, kRun, "gone", "\"C:\\Program Files\\App\\a.exe\" -x");
   machine.registry.PutString(kHkeyLocalMachine, kRun, "app", kApp);
   machine.registry.PutString(kHkeyCurrentUser, kRunTwin, "off", "gone2.exe");  // disabled too
   machine.profile.Put("windows", "load", "notepad gone3");

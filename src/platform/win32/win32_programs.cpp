@@ -68,46 +68,43 @@ bool Programs::IsFixedDrive(const std::string& root) {
 
 std::uint32_t Programs::SetErrorMode(std::uint32_t mode) { return ::SetErrorMode(mode); }
 
+Programs::~Programs() {
+  if (file_) file_->Release();
+  if (link_) link_->Release();
+}
+
 bool Programs::ShortcutTarget(const std::string& path, std::string* target) {
-  if (com_ == Com::Untried) {
-    // Loaded here, not imported: the program needs ole32 for shortcuts only,
-    // and a shortcut that cannot be read is no reason to fail.
-    com_ = Com::Absent;
-    if (HMODULE ole32 = LoadLibraryA("ole32.dll")) {
-      auto initialize = reinterpret_cast<CoInitializeFn>(
-          reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitialize")));
-      createInstance_ = reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance"));
-      // S_FALSE: already initialised; RPC_E_CHANGED_MODE: so, differently; both usable.
-      if (initialize && createInstance_ && initialize(nullptr) != E_OUTOFMEMORY) com_ = Com::Ready;
-    }
+  if (!triedShell_) {
+    triedShell_ = true;
+    // ole32 is loaded here, not imported: the program needs it for shortcuts
+    // only, and a shortcut that cannot be read is no reason to fail. One link
+    // object reads every shortcut: each Load replaces what the last one read.
+    HMODULE ole32 = LoadLibraryA("ole32.dll");
+    auto initialize = reinterpret_cast<CoInitializeFn>(
+        reinterpret_cast<void*>(ole32 ? GetProcAddress(ole32, "CoInitialize") : nullptr));
+    auto create = reinterpret_cast<CoCreateInstanceFn>(
+        reinterpret_cast<void*>(ole32 ? GetProcAddress(ole32, "CoCreateInstance") : nullptr));
+    // S_FALSE: already initialised; RPC_E_CHANGED_MODE: so, differently; both usable.
+    if (initialize && create && initialize(nullptr) != E_OUTOFMEMORY &&
+        SUCCEEDED(create(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA,
+                         reinterpret_cast<void**>(&link_))) &&
+        FAILED(link_->QueryInterface(kIidPersistFile, reinterpret_cast<void**>(&file_))))
+      file_ = nullptr;
   }
-  if (com_ != Com::Ready) return false;
+  if (!file_) return false;
   int wideLength = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
   if (wideLength <= 0) return false;
   std::vector<WCHAR> wide(static_cast<std::size_t>(wideLength));
   MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), wideLength);
-
-  auto create = reinterpret_cast<CoCreateInstanceFn>(createInstance_);
-  IShellLinkA* link = nullptr;
-  if (FAILED(create(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA,
-                    reinterpret_cast<void**>(&link))))
+  char buffer[MAX_PATH] = "";
+  WIN32_FIND_DATAA data;
+  // No Resolve: it would search the disks, and may ask the user.
+  if (FAILED(file_->Load(wide.data(), STGM_READ)) ||
+      FAILED(link_->GetPath(buffer, MAX_PATH, &data, 0)))
     return false;
-  bool read = false;
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(link->QueryInterface(kIidPersistFile, reinterpret_cast<void**>(&file)))) {
-    char buffer[MAX_PATH] = "";
-    WIN32_FIND_DATAA data;
-    // No Resolve: it would search the disks, and may ask the user.
-    if (SUCCEEDED(file->Load(wide.data(), STGM_READ)) &&
-        SUCCEEDED(link->GetPath(buffer, MAX_PATH, &data, 0))) {
-      buffer[MAX_PATH - 1] = '\0';
-      *target = buffer;
-      read = true;
-    }
-    file->Release();
-  }
-  link->Release();
-  return read;
+  buffer[MAX_PATH - 1] = '\0';
+  *target = buffer;
+  return true;
 }
 
 }  // namespace qel::win32

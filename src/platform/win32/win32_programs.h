@@ -6,10 +6,18 @@
 
 #include "platform/programs.h"
 
+struct IShellLinkA;
+struct IPersistFile;
+
 namespace qel::win32 {
 
 class Programs : public ProgramApi {
  public:
+  Programs() = default;
+  ~Programs() override;
+  Programs(const Programs&) = delete;
+  Programs& operator=(const Programs&) = delete;
+
   std::string ExpandEnvironment(const std::string& text) override;
   bool SearchPath(const std::string& name, std::string* found) override;
   bool IsFixedDrive(const std::string& root) override;
@@ -18,8 +26,9 @@ class Programs : public ProgramApi {
 
  private:
   std::string searchFolders_;  // built at the first search
-  enum class Com { Untried, Ready, Absent } com_ = Com::Untried;
-  void* createInstance_ = nullptr;  // ole32's CoCreateInstance
+  bool triedShell_ = false;
+  IShellLinkA* link_ = nullptr;  // the shell's link object, made at the first shortcut
+  IPersistFile* file_ = nullptr;
 };
 
 }  // namespace qel::win32
