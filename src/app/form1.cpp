@@ -102,7 +102,8 @@ void Form1::Text2_Change() {
   if (entries_.Stored(i).lock != StoredValue::Lock::None || List4.List(i) == Text2.text()) return;
   List4.SetList(i, Text2.text());
   MarkMissingProgram(platform_, List1, List4, List5, i);
-  if (const StartupSource* source = FindSource(List5.List(i))) text2text.SetText(LocationText(*source, i));
+  if (const StartupSource* source = FindSource(List5.List(i)))
+    text2text.SetText(LocationText(*source, i));
 }
 
 void Form1::Command2_Click() {

@@ -25,7 +25,6 @@ struct Color {
   }
   static Color System(int index) { return {Kind::System, std::uint32_t(index)}; }
   bool operator==(const Color& other) const { return kind == other.kind && value == other.value; }
-  bool operator!=(const Color& other) const { return !(*this == other); }
 };
 constexpr int kSysColorActiveBorder = 10;  // COLOR_ACTIVEBORDER
 
