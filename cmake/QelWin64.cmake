@@ -32,12 +32,16 @@ if(TARGET wine_tests)
 endif()
 
 # End-to-end scripts drive the real program; each makes its own prefix under this build.
+# They seed shortcuts with this helper.
+add_executable(make_shortcut ${PROJECT_SOURCE_DIR}/tests/smoke/make_shortcut.cpp)
+target_link_libraries(make_shortcut PRIVATE ole32 uuid)
+target_link_options(make_shortcut PRIVATE -static)
 if(TARGET Qelmora)
   foreach(script IN LISTS QEL_SMOKE_SCRIPTS)
     get_filename_component(stem ${script} NAME_WE)
     add_test(NAME smoke_${stem} COMMAND bash ${script})
     set_tests_properties(smoke_${stem} PROPERTIES TIMEOUT 600 ENVIRONMENT
-      "QEL_ROOT=${PROJECT_SOURCE_DIR};QEL_BUILD=${CMAKE_BINARY_DIR};QEL_EXE=$<TARGET_FILE:Qelmora>;QEL_PRIVATE_DISPLAY=1")
+      "QEL_ROOT=${PROJECT_SOURCE_DIR};QEL_BUILD=${CMAKE_BINARY_DIR};QEL_EXE=$<TARGET_FILE:Qelmora>;QEL_MAKE_SHORTCUT=$<TARGET_FILE:make_shortcut>;QEL_PRIVATE_DISPLAY=1")
   endforeach()
 endif()
 

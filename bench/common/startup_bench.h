@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "platform/platform.h"
 #include "startup/catalogue.h"
+#include "startup/program_file.h"
 #include "support/recording_host.h"
 
 namespace qel::bench {
@@ -76,6 +77,16 @@ inline double TimeLoad(Platform& platform, int* rows) {
   double ms = MillisecondsSince(start);
   *rows = form.List1.ListCount();
   return ms;
+}
+
+// Loads the main window, then times checking every row's program once more.
+inline double TimeProgramChecks(Platform& platform) {
+  test::RecordingHost host;
+  Form1 form(platform, host);
+  form.Form_Load();
+  Clock::time_point start = Clock::now();
+  MarkMissingPrograms(platform, form.List1, form.List4, form.List5);
+  return MillisecondsSince(start);
 }
 
 // Loads, unchecks every other row, and times the commit alone. calls, when

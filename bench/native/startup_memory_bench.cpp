@@ -16,6 +16,8 @@ int main() {
     for (int run = 0; run < 5; ++run) best = std::min(best, bench::TimeLoad(machine.platform, &rows));
     std::printf("scan   memory   10000 values in 20 keys + 1000 Startup files: %d rows in %.1f ms (best of 5)\n",
                 rows, best);
+    std::printf("         of which checking every row's program: %.1f ms\n",
+                bench::TimeProgramChecks(machine.platform));
   }
   for (int count : {1000, 10000}) {
     mem::MemoryPlatform machine;

@@ -18,7 +18,7 @@ int main() {
   mem::MemoryProcesses processes(&meter);
   processes.table = bench::ManyProcesses();
   Platform platform{real.platform().registry, real.platform().profile, real.platform().files,
-                    real.platform().system, processes};
+                    real.platform().system, processes, real.platform().programs};
   char temp[MAX_PATH];
   const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "qelmora-bench";
   CreateDirectoryA(folder.c_str(), nullptr);

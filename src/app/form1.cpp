@@ -12,6 +12,7 @@
 #include "startup/browser_repairs.h"
 #include "startup/catalogue.h"
 #include "startup/commit.h"
+#include "startup/program_file.h"
 #include "startup/protection.h"
 #include "startup/scanner.h"
 #include "startup/snapshot.h"
@@ -39,6 +40,7 @@ void Form1::Form_Load() {
   systemDirectory_ = platform_.system.SystemDirectory();
   Text1.SetText(ReadStartPage(registry_, &startPageUnreadable_));
   ScanStartupEntries(registry_, platform_, entries_);
+  MarkMissingPrograms(platform_, List1, List4, List5);
   ProtectionSettings switches;
   ReadProtectionSwitches(registry_, &switches);
   Checkregedit.SetValue(switches.registryEditorLocked ? 1 : 0);
@@ -71,18 +73,25 @@ void Form1::List1_Click() {
     Say(kUnchangeable);
   }
   if (const StartupSource* source = FindSource(List5.List(i))) {
-    const bool enabled = List1.Selected(i);
-    // Unchecked, an entry Task Manager disabled still stands in its enabled place.
-    const bool byTaskManager = stored.taskManagerOff && !enabled;
-    text2text.SetText(
-        Ansi(LocationText(*source, enabled || byTaskManager, platform_.registry.OtherView())
-                 .c_str()) +
-        (byTaskManager ? Ansi("（已在任务管理器中禁用）") : "") +
-        (fixed ? Ansi("（名称含有无法表示的字符，本程序不能更改此项）") : ""));
+    text2text.SetText(PlaceText(*source, i));
     // A Startup-folder entry's command line is the file itself.
     if (source->kind == PlaceKind::StartupFolder || fixed) Text2.SetEnabled(false);
   }
   Command1.SetEnabled(true);
+}
+
+std::string Form1::PlaceText(const StartupSource& source, int i) const {
+  const StoredValue& stored = entries_.Stored(i);
+  const bool enabled = List1.Selected(i);
+  // Unchecked, an entry Task Manager disabled still stands in its enabled place.
+  const bool byTaskManager = stored.taskManagerOff && !enabled;
+  return Ansi(LocationText(source, enabled || byTaskManager, platform_.registry.OtherView())
+                  .c_str()) +
+         (byTaskManager ? Ansi("（已在任务管理器中禁用）") : "") +
+         (stored.lock != StoredValue::Lock::None
+              ? Ansi("（名称含有无法表示的字符，本程序不能更改此项）")
+              : "") +
+         (IsMissingProgramRow(List1, i) ? Ansi("（找不到程序文件）") : "");
 }
 
 void Form1::Command1_Click() {
@@ -97,8 +106,12 @@ void Form1::Command1_Click() {
 void Form1::List4_Click() { host_.MessageBox(Ansi("请点击左侧窗口"), ui::kMbOk, Ansi("提示")); }
 
 void Form1::Text2_Change() {
-  if (entries_.Stored(List1.ListIndex()).lock != StoredValue::Lock::None) return;
-  List4.SetList(List1.ListIndex(), Text2.text());
+  const int i = List1.ListIndex();
+  if (entries_.Stored(i).lock != StoredValue::Lock::None || List4.List(i) == Text2.text()) return;
+  List4.SetList(i, Text2.text());
+  MarkMissingProgram(platform_, List1, List4, List5, i);
+  if (const StartupSource* source = FindSource(List5.List(i)))
+    text2text.SetText(PlaceText(*source, i));
 }
 
 void Form1::Command2_Click() {
@@ -170,6 +183,7 @@ void Form1::Command6_Click() {
     return;
   }
   entries_.ReplaceAll(rows);
+  MarkMissingPrograms(platform_, List1, List4, List5);
   Command1.SetEnabled(false);
   Label1.SetText("");
   Say("把自动启动项恢复到上次保存的状态！核对正确按【确认】");

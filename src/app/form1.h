@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "registry/module1.h"
 #include "help/form3.h"
+#include "startup/catalogue.h"
 #include "startup/changes.h"
 #include "startup/entry_list.h"
 #include "ui/controls.h"
@@ -68,6 +69,8 @@ class Form1 : public ui::Window {
   void SetUp(ui::Control& control, const char* caption, int tabIndex,
              const char* tooltip = nullptr);
   void LayOut();
+  // Where row i lives, as the detail panel says it.
+  std::string PlaceText(const StartupSource& source, int i) const;
   void OpenWebSiteOnFirstRun();
   // Writes the backup of changes; when it cannot, asks whether to go on.
   bool BackUpOrAsk(const PlannedChanges& changes);

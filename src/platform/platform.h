@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/processes.h"
+#include "platform/programs.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 
@@ -14,6 +15,7 @@ struct Platform {
   FileSystemApi& files;
   SystemApi& system;
   ProcessApi& processes;
+  ProgramApi& programs;
 };
 
 }  // namespace qel

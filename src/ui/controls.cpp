@@ -53,6 +53,7 @@ bool ListBox::Selected(int i) const { return i >= 0 && i < ListCount() && checks
 void ListBox::AddItem(const std::string& text) {
   rows_.push_back(text);
   checks_.push_back(false);
+  colors_.emplace_back();
   Notify(ChangeKind::RowAdded, ListCount() - 1);
 }
 
@@ -63,6 +64,7 @@ void ListBox::AddItems(std::vector<std::string> texts, std::vector<bool> checks)
   rows_.insert(rows_.end(), std::make_move_iterator(texts.begin()),
                std::make_move_iterator(texts.end()));
   checks_.insert(checks_.end(), checks.begin(), checks.end());
+  colors_.resize(rows_.size());
   // One notice per row keeps the host's bookkeeping simple; a host may batch.
   for (int i = first; i < ListCount(); ++i) Notify(ChangeKind::RowAdded, i);
 }
@@ -71,6 +73,7 @@ void ListBox::RemoveItem(int i) {
   if (i < 0 || i >= ListCount()) return;
   rows_.erase(rows_.begin() + i);
   checks_.erase(checks_.begin() + i);
+  colors_.erase(colors_.begin() + i);
   // A list box loses its current row when that row goes.
   if (current_ == i) current_ = -1;
   else if (current_ > i) --current_;
@@ -81,8 +84,17 @@ void ListBox::Clear() {
   if (rows_.empty() && current_ == -1) return;
   rows_.clear();
   checks_.clear();
+  colors_.clear();
   current_ = -1;
   Notify(ChangeKind::Cleared);
+}
+
+Color ListBox::RowColor(int i) const { return i >= 0 && i < ListCount() ? colors_[i] : Color(); }
+
+void ListBox::SetRowColor(int i, Color color) {
+  if (i < 0 || i >= ListCount() || colors_[i] == color) return;
+  colors_[i] = color;
+  Notify(ChangeKind::RowColor, i);
 }
 
 void ListBox::SetList(int i, const std::string& text) {

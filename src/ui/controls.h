@@ -24,6 +24,7 @@ struct Color {
     return {Kind::Rgb, std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16};
   }
   static Color System(int index) { return {Kind::System, std::uint32_t(index)}; }
+  bool operator==(const Color& other) const { return kind == other.kind && value == other.value; }
 };
 constexpr int kSysColorActiveBorder = 10;  // COLOR_ACTIVEBORDER
 
@@ -33,7 +34,7 @@ enum class ControlKind { Button, Label, TextBox, CheckBox, Frame, ListBox, ListV
 // change is not about one row.
 enum class ChangeKind {
   Text, Enabled, Visible, Value,          // any control
-  RowAdded, RowRemoved, RowText, RowCheck, Cleared, Selection, Columns,
+  RowAdded, RowRemoved, RowText, RowCheck, RowColor, Cleared, Selection, Columns,
   Tooltip
 };
 
@@ -147,6 +148,9 @@ class ListBox : public Control {
   void SetListIndex(int i);
   // Appends many rows at once; the host reflects them in one pass.
   void AddItems(std::vector<std::string> texts, std::vector<bool> checks);
+  // Row i's text colour; rows come in the list's own colour (Default).
+  Color RowColor(int i) const;
+  void SetRowColor(int i, Color color);
 
   const std::vector<std::string>& rows() const { return rows_; }
 
@@ -154,6 +158,7 @@ class ListBox : public Control {
   bool checkBoxes_;
   std::vector<std::string> rows_;
   std::vector<bool> checks_;
+  std::vector<Color> colors_;
   int current_ = -1;
 };
 

@@ -195,7 +195,7 @@ TEST_F(CommitTest, TaskManagersSwitchPolicyRunKeysAndAllUsersStartupFolder) {
                        "user|" + machine.StartupPath("user.lnk") + "|startup|0\nall|" + common + "\\all.lnk|commonstartup|1\n"
                        "tm|" + common + "\\tm.lnk|commonstartup|0\n");
   Click(RowOf("off"));
-  EXPECT_EQ(form->text2text.text(), G("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（已在任务管理器中禁用）"));
+  EXPECT_EQ(form->text2text.text(), G("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（已在任务管理器中禁用）（找不到程序文件）"));
   Toggle("|off|pol|upol|all|user|");
   form->Command2_Click();
   EXPECT_TRUE(host.boxes.empty()) << LastMessage();

@@ -138,12 +138,13 @@ TEST_F(Form1Test, EveryTagShowsItsLocationTextsAndOnlyWhenSpeltExactly) {
       for (const std::string& spelt : {tag, upper, lower}) {
         const bool mark = (spelt == tag) == enabled;  // a misspelt tag's row has the other mark
         names += mark ? "\"n\",\"True\"\r\n" : "\"n\",\"False\"\r\n";
-        commands += "c.exe\r\n";
+        commands += "C:\\c.exe\r\n";
         tags += spelt + "\r\n";
         expected.push_back(G(LocationText(source, enabled, 0)));  // a 32-bit Windows: one view
       }
   }
   EXPECT_EQ(today.size(), 13u);
+  machine.files.AddFile("C:\\c.exe", "");  // a program that is there
   for (auto [file, text] : {std::pair{"1", &names}, {"2", &commands}, {"3", &tags}})
     machine.files.AddFile(std::string("C:\\WINDOWS\\SYSTEM\\morvane") + file + ".txt", *text);
   Load();

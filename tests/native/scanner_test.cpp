@@ -54,8 +54,8 @@ TEST_F(ScannerTest, OnA64BitWindowsBothViewsOfHklmAreListedEachWithItsOwnTagsAnd
                        "off64|%windir%\\o.exe|HKLMrunonce64|0\n");
   std::string places;
   for (int row : {0, 2, 3}) Click(row), places += form->text2text.text() + "\n";
-  EXPECT_EQ(places, G("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n"
-                      "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（64位）\n"
+  EXPECT_EQ(places, G("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（找不到程序文件）\n"
+                      "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run（64位）（找不到程序文件）\n"
                       "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce-（64位）\n"));
 }
 

@@ -36,7 +36,8 @@ class Form4Test : public MachineTest {
 
 TEST_F(Form4Test, ConfirmWritesBothAsTypedOrReportsWhyNotAndEditingGoesOn) {
   ShellRefused refusing;
-  Platform platform{refusing, machine.profile, machine.files, machine.platform.system, machine.platform.processes};
+  Platform platform{refusing, machine.profile, machine.files, machine.platform.system, machine.platform.processes,
+                    machine.platform.programs};
   Form4 partial(platform, host);
   const struct { Form4* form; const char *userinit, *shell, *message; bool deny; } cases[] = {
       {&form, " %SystemRoot%\\u.exe, x.exe ", "新外壳.exe", "", false},  // stays expandable

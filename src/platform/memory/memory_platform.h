@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory/memory_programs.h"
 #include "platform/platform.h"
 
 namespace qel::mem {
@@ -638,7 +639,8 @@ class MemoryPlatform {
   MemoryFiles files{&meter_};
   MemorySystem system{&meter_};
   MemoryProcesses processes{&meter_};
-  Platform platform{registry, profile, files, system, processes};
+  MemoryPrograms programs{files};
+  Platform platform{registry, profile, files, system, processes, programs};
 };
 
 }  // namespace qel::mem

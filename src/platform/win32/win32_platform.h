@@ -5,6 +5,7 @@
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_profile.h"
+#include "platform/win32/win32_programs.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 
@@ -24,7 +25,8 @@ class Win32Platform {
   FileSystem files_;
   System system_;
   Processes processes_;
-  Platform platform_{registry_, profile_, files_, system_, processes_};
+  Programs programs_;
+  Platform platform_{registry_, profile_, files_, system_, processes_, programs_};
 };
 
 }  // namespace qel::win32

@@ -73,6 +73,7 @@ LRESULT HostedWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lp);
       NativeControl* native = FindByHwnd(header->hwndFrom);
       if (!native) break;
+      if (header->code == NM_CUSTOMDRAW) return rows::CustomDraw(*native, lp);
       if (header->code == LVN_ITEMCHANGED)
         OnListChanged(*native, *reinterpret_cast<const NMLISTVIEW*>(lp));
       else if (header->code == NM_CLICK)

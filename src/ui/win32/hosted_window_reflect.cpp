@@ -72,6 +72,9 @@ void HostedWindow::ReflectRows(NativeControl& native, ui::ChangeKind change, int
     case ui::ChangeKind::RowCheck:
       rows::SetCheck(native, row);
       break;
+    case ui::ChangeKind::RowColor:
+      rows::Redraw(native, row);
+      break;
     case ui::ChangeKind::Cleared:
       rows::RemoveAll(native);
       break;

@@ -53,6 +53,10 @@ void RemoveAll(NativeControl& control);
 void SyncCurrent(NativeControl& control);
 // Rebuilds the report view's columns from the model.
 void SetColumns(NativeControl& control, int dpiX);
+// A check list's NM_CUSTOMDRAW: each row in its model's text colour.
+LRESULT CustomDraw(const NativeControl& control, LPARAM lp);
+// Repaints a row whose colour changed.
+void Redraw(const NativeControl& control, int row);
 
 // Reading native state.
 int NativeCurrent(const NativeControl& control);
