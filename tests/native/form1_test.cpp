@@ -130,7 +130,10 @@ TEST_F(Form1Test, EveryTagShowsItsLocationTextsAndOnlyWhenSpeltExactly) {
   for (int s = 0; s < kSourceCount; ++s) {
     const StartupSource& source = StartupSources()[s];
     const std::string both = G(source.enabledLocation) + "|" + G(source.disabledLocation), tag = source.tag;
-    if (today.count(tag)) EXPECT_EQ(both, today.at(tag).find('|') != std::string::npos ? today.at(tag) : today.at(tag) + "|" + today.at(tag) + "-");
+    if (today.count(tag)) {
+      const std::string& texts = today.at(tag);
+      EXPECT_EQ(both, texts.find('|') != std::string::npos ? texts : texts + "|" + texts + "-");
+    }
     std::string upper = tag, lower = tag;
     for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
     for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));

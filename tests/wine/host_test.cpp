@@ -272,7 +272,7 @@ TEST(Form5OnWine, TheDeleteButtonEndsNothingOnceTheHighlightIsGone) {
   mem::MemoryProcesses processes(&meter);
   processes.table = {{4, "self.exe"}, {8, "a.exe"}, {12, "b.exe"}};
   Platform platform{real.platform().registry, real.platform().profile, real.platform().files,
-                    real.platform().system, processes};
+                    real.platform().system, processes, real.platform().programs};
   char temp[MAX_PATH];
   const std::string folder(temp, GetTempPathA(MAX_PATH, temp) - 1);
   win32::Win32Host host(GetModuleHandleA(nullptr));
