@@ -45,10 +45,11 @@ writes_nothing "the cancel button, reached with Tab,"
 start
 # What the system lists, winedbg's own processes aside, just before and after the process monitor
 # opens and reads the list it saves: Wine's services come and go on their own, so the saved file
-# must equal one of the two.
+# must equal one of the two. Its driver hosts (winedevice.exe) come and go even between those two
+# looks, so they are left out on both sides, as is a process caught starting, whose name is empty.
 procs() {
   timeout 60 winedbg --command 'info proc' </dev/null 2>/dev/null | sed -n "s/^.[0-9a-f]\{8\} .*'\(.*\)'.*/\1/p" |
-    grep -vE '^(start|winedbg|conhost)\.exe$' | tr 'A-Z' 'a-z' | sed 's/$/\r/' | sort
+    grep -viE '^(start|winedbg|conhost|winedevice)\.exe$' | tr 'A-Z' 'a-z' | sed 's/$/\r/' | sort
 }
 listed_before="$(procs)"
 key Tab Down space shift+Tab shift+Tab shift+Tab shift+Tab space
@@ -62,7 +63,7 @@ send_keys "$form5" Escape
 check "Esc closes the process monitor" window_gone 5 --name '^进程$'
 # Wine reuses process IDs, so the snapshot's order is not theirs: compare the sorted lines.
 check "morvane5.txt lists the processes the system listed, byte for byte" \
-  eval 'saved="$(sort "$system32/morvane5.txt")"; [[ $saved == "$listed_before" || $saved == "$listed_after" ]]'
+  eval 'saved="$(grep -vE "^(winedevice\.exe)?.?$" "$system32/morvane5.txt" | sort)"; [[ $saved == "$listed_before" || $saved == "$listed_after" ]]'
 check "morvane4.txt is written, empty: nothing was trusted" test -f "$system32/morvane4.txt" -a ! -s "$system32/morvane4.txt"
 
 # The Winlogon editor: the focus is back on 进程, and 其它 is next.
