@@ -23,14 +23,6 @@ constexpr char kScratchKey[] = "Software\\QelmoraContract";
 constexpr char kScratchKey32[] = "Software\\Wow6432Node\\QelmoraContract";
 
 #ifdef _WIN32
-// Runs before main: a copy of this program that StartProcess started sleeps instead of running
-// the tests, and ends itself in the end.
-inline const bool kIsSleepingChild = [] {
-  if (!GetEnvironmentVariableA("QEL_SLEEPING_CHILD", nullptr, 0)) return false;
-  Sleep(60000);
-  ExitProcess(0);
-}();
-
 // The real Windows, run under Wine: set up and cleaned up with direct calls, independently of
 // the code under test.
 struct ContractMachine {
@@ -51,20 +43,15 @@ struct ContractMachine {
                               FOF_NO_UI, FALSE, nullptr, nullptr};
     SHFileOperationA(&remove);
   }
-  // Starts a sleeping copy of this program, under exeName, in the temporary folder; its ID.
-  std::uint32_t StartProcess(const std::string& exeName) {
-    char self[MAX_PATH], temp[MAX_PATH];
+  // Starts another copy of this program, suspended so that it never runs the tests; its ID.
+  std::uint32_t StartProcess() {
+    char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string copy = std::string(temp, GetTempPathA(MAX_PATH, temp)) + exeName;
-    CopyFileA(self, copy.c_str(), FALSE);  // fails harmlessly while an earlier copy runs
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
+    STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
-    SetEnvironmentVariableA("QEL_SLEEPING_CHILD", "1");
-    BOOL started = CreateProcessA(copy.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startup, &info);
-    SetEnvironmentVariableA("QEL_SLEEPING_CHILD", nullptr);
-    if (!started) return 0;
+    if (!CreateProcessA(self, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &startup, &info))
+      return 0;
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     return info.dwProcessId;
@@ -80,9 +67,9 @@ struct ContractMachine {
     memory.files.AddFolder(folder);
     memory.registry.otherView = kKeyWow64_32Key;  // as the x86_64 build sees Windows
   }
-  std::uint32_t StartProcess(const std::string& exeName) {
+  std::uint32_t StartProcess() {  // another copy of this program
     auto& table = memory.processes.table;
-    table.push_back({std::uint32_t(400 + 4 * table.size()), exeName});
+    table.push_back({std::uint32_t(400 + 4 * table.size()), table.front().exeName});
     return table.back().id;
   }
 

@@ -24,17 +24,9 @@ add HKCU 'Policies\Explorer\Run' p-cu 'C:\p-cu.exe'
 common="$(wine_unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\StartUp')"
 mkdir -p "$common" && echo shortcut >"$common/c-all.lnk"
 dump() {  # every value of the keys involved, in both views: view|root|key|name|type|data
-  for view in 32 64; do
-    for root in HKLM HKCU; do
-      for key in Run RunServices RunOnce RunServicesOnce RunOnceEx 'Policies\Explorer\Run'; do
-        for k in "$key" "$key-"; do
-          wine_reg_query "$root\\$cv\\$k" "/reg:$view" |
-            sed -n "s/^    /$view|$root|${k//\\/\\\\}|/; s/    /|/gp" || true
-        done
-      done
-      wine_reg_query "$root\\$cv\\Explorer\\StartupApproved\\Run" "/reg:$view" |
-        sed -n "s/^    /$view|$root|Approved|/; s/    /|/gp" || true
-    done
+  for at in {32,64}\|{HKLM,HKCU}\|{{Run,RunServices,RunOnce,RunServicesOnce,RunOnceEx,'Policies\Explorer\Run'}{,-},'Explorer\StartupApproved\Run'}; do
+    IFS='|' read -r view root k <<<"$at"
+    wine_reg_query "$root\\$cv\\$k" "/reg:$view" | sed -n "s/^    /${at//\\/\\\\}|/; s/    /|/gp" || true
   done | sort
 }
 before="$(dump)"
@@ -62,7 +54,7 @@ expected="$( { grep -v -e '|v-' -e '|p-' -e '|t-off|' <<<"$before"
   for view in 32 64; do  # HKCU, and the policy keys, are one key in both views
     printf '%s\n' "$view|HKLM|Policies\\Explorer\\Run-|p-lm|REG_SZ|C:\\p-lm.exe" \
       "$view|HKCU|Run|t-off|REG_SZ|C:\\t-off.exe" \
-      "$view|HKCU|Approved|t-off|REG_BINARY|020000000102030405060708" \
+      "$view|HKCU|Explorer\\StartupApproved\\Run|t-off|REG_BINARY|020000000102030405060708" \
       "$view|HKCU|Policies\\Explorer\\Run-|p-cu|REG_SZ|C:\\p-cu.exe"
   done
 } | sort)"

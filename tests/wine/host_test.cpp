@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 
 #include "platform/memory/memory_platform.h"
@@ -104,10 +103,7 @@ class HostTestWindow : public ui::Window {
     marks.SetSelected(1, true);
     hidden.SetSelected(2, true);
     visibleDuringLoad = IsWindowVisible(FindWindowA(nullptr, caption().c_str()));
-    if (onLoad) onLoad();
   }
-  void Form_Unload() override { ++unloads; }
-  void Form_Activate() override { ++activations; }
 
   ui::ListBox marks{*this, "Marks", nullptr, {120, 360, 3375, 2370}, /*checkBoxes=*/true};
   ui::ListBox plain{*this, "Plain", nullptr, {4800, 360, 3000, 2400}};
@@ -119,9 +115,7 @@ class HostTestWindow : public ui::Window {
   ui::ListBox hidden{*this, "Hidden", nullptr, {0, 0, 975, 375}, /*checkBoxes=*/true};
   ui::Button ok{*this, "Ok", nullptr, {6600, 5760, 975, 375}};
   Events events;
-  int unloads = 0, activations = 0;
   bool visibleDuringLoad = true;
-  std::function<void()> onLoad;
 };
 
 class HostTest : public ::testing::Test {
@@ -176,20 +170,17 @@ TEST_F(HostTest, ListsFollowEveryRowChangeOfTheirModelsAndRaiseNothing) {
   for (ui::ListBox* model : {&window.marks, &window.plain}) {
     SCOPED_TRACE(model->name());
     HWND list = Native(*model);
-    // The current row; a list box ignores the arguments.
-    UINT query = model == &window.marks ? LVM_GETNEXTITEM : LB_GETCURSEL;
-    auto current = [&] { return SendMessageA(list, query, WPARAM(-1), LVNI_SELECTED); };
     model->SetListIndex(3);
     model->SetListIndex(-1);
-    EXPECT_EQ(current(), -1);
+    EXPECT_EQ(Highlighted(list), -1);
     model->SetListIndex(3);
     model->SetList(3, "GAMMA");
     model->AddItem("epsilon");
     model->RemoveItem(0);
     EXPECT_EQ(RowsOf(list), (Rows{"beta", "gamma", "GAMMA", "epsilon"}));
-    EXPECT_EQ(current(), 2) << "the current row moved with its row";
+    EXPECT_EQ(Highlighted(list), 2) << "the current row moved with its row";
     model->RemoveItem(2);  // the current row itself: none is current
-    EXPECT_EQ(current(), -1);
+    EXPECT_EQ(Highlighted(list), -1);
     model->AddItem("zeta");
     EXPECT_EQ(RowsOf(list), (Rows{"beta", "gamma", "epsilon", "zeta"}));
     model->SetListIndex(4);  // past the end: none
@@ -240,28 +231,6 @@ TEST_F(HostTest, MarksMouseButtonsAndKeysUpdateTheModelAndClickWhatIsEnabledOnce
   EXPECT_EQ(window.events, (Events{{"Cancel.Click", 1}, {"Check.Click", 1}, {"Marks.Click@1", 1},
                                    {"Marks.Click@2", 2}, {"Ok.Click", 1}, {"Plain.Click", 2},
                                    {"Plain.DblClick", 1}}));
-}
-
-TEST_F(HostTest, ModalWindowDisablesItsOwnerAndAHandlerMayUnloadItsWindow) {
-  HostTestWindow dialog;
-  bool ownerEnabled = true;
-  dialog.onLoad = [&] {
-    ownerEnabled = IsWindowEnabled(host.NativeWindow(window));
-    // From the queue, so that the modal loop runs.
-    PostMessageA(host.NativeWindow(dialog), WM_CLOSE, 0, 0);
-  };
-  window.ok.Click = [&] { host.ShowModal(dialog); };
-  SendMessageA(Native(window.ok), BM_CLICK, 0, 0);
-  EXPECT_EQ(dialog.unloads, 1);
-  EXPECT_FALSE(ownerEnabled);
-  EXPECT_EQ(window.activations, 2) << "shown, then back from the dialog";
-  HWND top = host.NativeWindow(window);
-  window.cancel.Click = [this] {
-    host.Unload(window), window.line.SetText("no window to show it");
-  };
-  SendMessageA(Native(window.cancel), BM_CLICK, 0, 0);
-  EXPECT_FALSE(IsWindow(top));
-  EXPECT_EQ(window.unloads, 1);
 }
 
 // The process monitor, clicked: once a click beside the columns takes the report view's
