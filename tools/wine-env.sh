@@ -264,13 +264,17 @@ smoke_prefix() {
   prefix="$QEL_BUILD/smoke-prefix-$1"
   fail=0
   trap 'wine_stop "$prefix"' EXIT
+  # A script stopped by set -e says where, instead of failing without a word.
+  trap 'echo "FAIL - stopped at line $LINENO: $BASH_COMMAND" >&2' ERR
   rm -rf "$prefix"
   QEL_PRIVATE_DISPLAY=1 ensure_display
   wine_prefix_init "$prefix"
   wine_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
   wine_reg_add 'HKCU\Software\Policies\Microsoft\Internet Explorer\Control Panel' \
     /v OpenMyHomePage /t REG_DWORD /d 1
-  startup="$(wine_startup_folder)"
+  # A fresh prefix may name its Startup folder a moment after wineboot returns.
+  for _ in $(seq 20); do startup="$(wine_startup_folder)" && break || sleep 0.5; done
+  [[ -n "$startup" ]] || { echo "FAIL - the prefix names no Startup folder" >&2; exit 1; }
   mkdir -p "$startup"
   system32="$prefix/drive_c/windows/system32"
 }
