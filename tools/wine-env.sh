@@ -218,7 +218,15 @@ wine_set_hidden() {
 }
 
 wine_hidden() {
-  wine attrib "$(winepath -w "$1" 2>/dev/null)" </dev/null 2>/dev/null | cut -c1-12 | grep -q H
+  # Asked up to three times: a `wine attrib` started while the program's Wine winds down can
+  # print nothing.
+  local winpath
+  winpath="$(winepath -w "$1" 2>/dev/null)" || return 1
+  for _ in 1 2 3; do
+    wine attrib "$winpath" </dev/null 2>/dev/null | cut -c1-12 | grep -q H && return 0
+    sleep 1
+  done
+  return 1
 }
 
 wait_window() {
