@@ -49,6 +49,11 @@ else()
   message(STATUS "  exe_imports: no program sources yet, skipped")
 endif()
 
+# Each fault tools/seed-faults plants must still name text the product holds exactly once, or
+# the fault would test nothing: a change that rewrites such a line updates the list with it.
+add_test(NAME seed_faults_current COMMAND python3 ${PROJECT_SOURCE_DIR}/tools/seed-faults --list)
+set_tests_properties(seed_faults_current PROPERTIES TIMEOUT 60)
+
 # ... and as the benchmarks see them: optimised, uninstrumented, so that the figures mean something.
 if(QEL_NATIVE_BENCH_SOURCES)
   qel_library(qelmora_core_bench SOURCES ${QEL_CORE_SOURCES} OPTIONS -O2)
