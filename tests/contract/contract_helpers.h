@@ -43,20 +43,6 @@ struct ContractMachine {
                               FOF_NO_UI, FALSE, nullptr, nullptr};
     SHFileOperationA(&remove);
   }
-  // Starts another copy of this program, suspended so that it never runs the tests; its ID.
-  std::uint32_t StartProcess() {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(self, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &startup, &info))
-      return 0;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return info.dwProcessId;
-  }
-
   win32::Win32Platform windows;
   Platform& api = windows.platform();
   std::string folder;  // empty, no trailing backslash
@@ -67,12 +53,6 @@ struct ContractMachine {
     memory.files.AddFolder(folder);
     memory.registry.otherView = kKeyWow64_32Key;  // as the x86_64 build sees Windows
   }
-  std::uint32_t StartProcess() {  // another copy of this program
-    auto& table = memory.processes.table;
-    table.push_back({std::uint32_t(400 + 4 * table.size()), table.front().exeName});
-    return table.back().id;
-  }
-
   mem::MemoryPlatform memory;
   Platform& api = memory.platform;
   std::string folder = "C:\\TEMP\\QelmoraContract";

@@ -11,7 +11,7 @@
 namespace qel::test {
 namespace {
 
-TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirstRunOnly) {
+TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBack) {
   machine.registry.PutString(kHkeyCurrentUser, kBrowserMain, "Start Page", G("http://主页/"));
   // A lock is on only when it holds one, as a DWORD or as text set by hand.
   machine.registry.PutDword(kHkeyCurrentUser, kSystemPolicies, "Disableregistrytools", 2);
@@ -37,15 +37,6 @@ TEST_F(Form1Test, StartPageAndLocksAreReadAndWrittenBackAndTheWebSiteOpensOnFirs
     EXPECT_TRUE(*typed ? HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegSz, Sz(typed))
                        : HasValue(machine.registry, kHkeyCurrentUser, kBrowserMain, "start page", kRegBinary, "12345678"));
   }
-  const auto& calls = machine.memory.system.opened;
-  // What the build was configured to open: the shipped page in the program's folder by default.
-  const std::string page = *QELMORA_WEB_SITE ? G(QELMORA_WEB_SITE) : "C:\\Program Files\\Qelmora\\" + G("说明.htm");
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0], page);
-  if (!WebSiteIsShippedPage()) return;  // a configured site is not looked for
-  machine.files.DeleteFile(page);
-  form->Command11_Click();  // without the page nothing opens, and the user is told
-  EXPECT_EQ(std::to_string(calls.size()) + LastMessage(), "1" + G("找不到说明页：") + page);
 }
 
 TEST_F(Form1Test, BrowserRepairsSayWhetherTheUsersKeysWereMended) {
@@ -63,7 +54,7 @@ TEST_F(Form1Test, BrowserRepairsSayWhetherTheUsersKeysWereMended) {
     machine.registry.PutString(kHkeyCurrentUser, kTypedUrls, "url1", "http://bad/");
     if (withSubkey) machine.registry.PutString(kHkeyCurrentUser, std::string(kTypedUrls) + "\\sub", "", "");
     form->Command8_Click();
-    mended.push_back(!machine.registry.HasKey(kHkeyCurrentUser, kTypedUrls));
+    mended.push_back(machine.registry.ValueNames(kHkeyCurrentUser, kTypedUrls).empty());
   }
   std::string told;
   for (const std::string& box : host.boxes) told += box + "|";
@@ -72,18 +63,25 @@ TEST_F(Form1Test, BrowserRepairsSayWhetherTheUsersKeysWereMended) {
                     "地址栏网址已被清除!|清除地址栏网址失败：拒绝访问（错误 5）|"));
 }
 
-// The first run opens the site unless the mark holds exactly one, and leaves one there.
-TEST_F(Form1Test, TheFirstRunMarkCountsOnlyWhenItHoldsOne) {
+// The first run opens the site unless the mark holds exactly one, and leaves one there; the
+// site is what the build was configured to open, the shipped page beside the program by default.
+TEST_F(Form1Test, TheFirstRunOpensTheSiteUnlessTheMarkHoldsOne) {
+  const std::string page = *QELMORA_WEB_SITE ? G(QELMORA_WEB_SITE) : "C:\\Program Files\\Qelmora\\" + G("说明.htm");
+  auto& opened = machine.memory.system.opened;
   struct Case { int mark; std::size_t opened; } cases[] = {{-1, 1}, {0, 1}, {2, 1}, {1, 0}};
   for (const Case& c : cases) {
     machine.registry.DeleteKey(kHkeyCurrentUser, kControlPanel);
     if (c.mark >= 0) machine.registry.PutDword(kHkeyCurrentUser, kControlPanel, "OpenMyHomePage", c.mark);
-    machine.memory.system.opened.clear();
+    opened.clear();
     Load();
-    EXPECT_EQ(machine.memory.system.opened.size(), c.opened) << c.mark;
+    EXPECT_EQ(opened, std::vector<std::string>(c.opened, page)) << c.mark;
     EXPECT_TRUE(HasValue(machine.registry, kHkeyCurrentUser, kControlPanel, "OpenMyHomePage", kRegDword,
                          std::string("\1\0\0\0", 4)));
   }
+  if (!WebSiteIsShippedPage()) return;  // a configured site is not looked for
+  machine.files.DeleteFile(page);
+  form->Command11_Click();  // without the page nothing opens, and the user is told
+  EXPECT_EQ(std::to_string(opened.size()) + LastMessage(), "0" + G("找不到说明页：") + page);
 }
 
 // Cancel writes nothing: not the entries, the switches, the start page nor the policies.
@@ -125,7 +123,7 @@ TEST_F(Form1Test, EveryTagShowsItsLocationTextsAndOnlyWhenSpeltExactly) {
       {"HKLMRunOnceEx", lm + up + "RunOnceEx"}, {"HKCURunOnceEx", cu + up + "RunOnceEx"},
       {"run", G("Win.ini文件的run项|Win.ini文件的norun项")}, {"load", G("Win.ini文件的load项|Win.ini文件的noload项")},
       {"startup", G("开始菜单－程序－启动(删除后不可恢复)|注意：不可恢复")}};
-  std::string names, commands, tags;
+  std::vector<StartupEntry> rows;
   std::vector<std::string> expected, shown;
   for (int s = 0; s < kSourceCount; ++s) {
     const StartupSource& source = StartupSources()[s];
@@ -134,24 +132,17 @@ TEST_F(Form1Test, EveryTagShowsItsLocationTextsAndOnlyWhenSpeltExactly) {
       const std::string& texts = today.at(tag);
       EXPECT_EQ(both, texts.find('|') != std::string::npos ? texts : texts + "|" + texts + "-");
     }
-    std::string upper = tag, lower = tag;
+    std::string upper = tag;
     for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
-    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
     for (bool enabled : {true, false})
-      for (const std::string& spelt : {tag, upper, lower}) {
-        const bool mark = (spelt == tag) == enabled;  // a misspelt tag's row has the other mark
-        names += mark ? "\"n\",\"True\"\r\n" : "\"n\",\"False\"\r\n";
-        commands += "C:\\c.exe\r\n";
-        tags += spelt + "\r\n";
+      for (const std::string& spelt : {tag, upper}) {
+        rows.push_back({"n", (spelt == tag) == enabled, "c.exe", spelt});  // misspelt: the other mark
         expected.push_back(G(LocationText(source, enabled, 0)));  // a 32-bit Windows: one view
       }
   }
   EXPECT_EQ(today.size(), 13u);
-  machine.files.AddFile("C:\\c.exe", "");  // a program that is there
-  for (auto [file, text] : {std::pair{"1", &names}, {"2", &commands}, {"3", &tags}})
-    machine.files.AddFile(std::string("C:\\WINDOWS\\SYSTEM\\morvane") + file + ".txt", *text);
   Load();
-  form->Command6_Click();
+  form->entries().ReplaceAll(rows);
   for (int i = 0; i < form->List1.ListCount(); ++i) Click(i), shown.push_back(form->text2text.text());
   EXPECT_EQ(expected, shown);
 }

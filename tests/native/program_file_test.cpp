@@ -35,7 +35,6 @@ TEST_F(ProgramFileTest, ACommandLineNamesTheProgramWindowsWouldStartAndOnlyAKnow
       {R, "C:\\Program Files\\App\\app.exe -x", "", std::string(kApp) + "|0"},
       {R, "C:\\Program Files\\App\\app.exe -x", "C:\\Program.exe", "C:\\Program.exe|0"},
       {R, "C:\\Program Files\\Gone\\app.exe -x", "", "C:\\Program.exe|1"},
-      {R, "C:\\Program Files\\Gone\\app.exe -x", "C:\\Program.exe", "C:\\Program.exe|0"},
       {R, "C:\\Program Files\\App\\app.exe.txt /x", "C:\\Program Files\\App\\app.exe.txt", "C:\\Program.exe|1"},
       {R, "  %SystemRoot%\\notepad.exe  ", "", "C:\\WINDOWS\\notepad.exe|0"},
       {R, "%ProgramFiles%\\Gone\\x.exe /s", "", "C:\\Program.exe|1"},  // unquoted once expanded

@@ -1,5 +1,4 @@
 // Saving the lists to the three snapshot files and restoring them.
-#include "platform/kept_file.h"
 #include "startup/snapshot.h"
 #include "support/window_fixture.h"
 
@@ -90,53 +89,6 @@ TEST_F(SnapshotTest, ASaveThatCannotBeWholeWritesNothingAndNeverClaimsSuccess) {
   form->Command3_Click();
   EXPECT_NE(LastMessage().find("two\nlines"), std::string::npos);
   EXPECT_FALSE(machine.files.Exists(kNamesFile));
-}
-
-// A save cut short after any platform call leaves each file whole: its old bytes or its new.
-TEST_F(SnapshotTest, ASaveCutAnywhereLeavesEachFileOldOrNewAndKeepsItsAttributes) {
-  machine.registry.PutString(kHkeyLocalMachine, kRun, "a", "a.exe");
-  Load();
-  const std::string paths[] = {kNamesFile, kCommandsFile, kTagsFile};
-  const std::string fresh[] = {"\"a\",\"True\"\r\n", "a.exe\r\n", "reg\r\n"};
-  for (long k = 0, cut = 1; cut; ++k) {
-    for (int i = 0; i < 3; ++i) machine.files.AddFile(paths[i], "old", i == 1 ? kAttrHidden | kAttrReadOnly : 0);
-    machine.memory.SetCallBudget(k);
-    try {
-      form->Command3_Click();
-      cut = 0;
-    } catch (mem::PowerCut&) {
-    }
-    machine.memory.SetCallBudget(-1);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(File(paths[i]) == "old" || File(paths[i]) == fresh[i]) << i << " cut after " << k;
-  }
-  EXPECT_EQ(File(kNamesFile) + File(kCommandsFile) + File(kTagsFile), fresh[0] + fresh[1] + fresh[2]);
-  EXPECT_EQ(machine.files.Attributes(kCommandsFile) & (kAttrHidden | kAttrReadOnly), kAttrHidden | kAttrReadOnly);
-}
-
-TEST(KeptFiles, ReplaceWholeKeepAttributesAndLeaveNoTemporaryFile) {
-  constexpr std::uint32_t kNone = 0xFFFFFFFF, kRhs = kAttrReadOnly | kAttrHidden | kAttrSystem;
-  const struct { const char* why; std::uint32_t attributes; bool win9x, locked; Status status; const char* after; } cases[] = {
-      {"new", kNone, false, false, kOk, "new"},
-      {"read-only, hidden, system", kRhs, false, false, kOk, "new"},
-      {"Windows 98: the old one steps aside", kRhs, true, false, kOk, "new"},
-      {"Windows 98, new", kNone, true, false, kOk, "new"},
-      {"held open", kAttrHidden, false, true, kSharingViolation, "old"},
-      {"held open, Windows 98", kAttrHidden, true, true, kSharingViolation, "old"},
-  };
-  const std::string path = "C:\\WINDOWS\\SYSTEM\\morvane4.txt";
-  for (const auto& c : cases) {
-    mem::MemoryPlatform m;
-    if (c.attributes != kNone) m.files.AddFile(path, "old", c.attributes);
-    m.files.SetNoMoveFileEx(c.win9x);
-    m.files.Lock(path, c.locked);
-    std::string failed, bytes;
-    EXPECT_EQ(WriteKeptFiles(m.files, {{path, "new"}}, &failed), c.status) << c.why;
-    m.files.Lock(path, false);
-    std::vector<FileEntry> entries;
-    m.files.ListFolder("C:\\WINDOWS\\SYSTEM", &entries);
-    EXPECT_TRUE(m.files.FileBytes(path, &bytes) && bytes == c.after && entries.size() == 1) << c.why;
-    EXPECT_EQ(m.files.Attributes(path) & kRhs, c.attributes == kNone ? 0 : c.attributes) << c.why;
-  }
 }
 
 }  // namespace

@@ -244,7 +244,6 @@ class MemoryRegistry : public RegistryApi {
     if (value && bytes) *bytes = value->data;
     return value != nullptr;
   }
-  bool HasKey(RegKey root, const std::string& path) const { return keys_.count(Id(root, path)); }
   // Value names in enumeration order; empty when the key is missing.
   std::vector<std::string> ValueNames(RegKey root, const std::string& path) const {
     std::vector<std::string> names;
@@ -433,7 +432,7 @@ class MemoryFiles : public FileSystemApi {
     Status status;
     Node *parent = nullptr, *node = Call(path, &status, &parent);
     if (!node) return status;
-    if (Status refused = Refusal(node, parent)) return refused;
+    if (Status refused = Refusal(node)) return refused;
     Detach(parent, node);
     return kOk;
   }
@@ -451,9 +450,9 @@ class MemoryFiles : public FileSystemApi {
   // CreateFile documents; Wine allows it, so the contract suite cannot check this point.
   Status WriteFile(const std::string& path, const std::string& bytes) override {
     Status status;
-    Node *parent = nullptr, *node = Call(path, &status, &parent);
+    Node* node = Call(path, &status);
     if (status != kOk && status != kFileNotFound) return status;
-    if (Status refused = Refusal(node, parent)) return refused;
+    if (Status refused = Refusal(node)) return refused;
     if (node && (node->attributes & (kAttrHidden | kAttrSystem))) return kAccessDenied;
     if (!node) node = Make(path, false);
     node->bytes = diskFull_ ? bytes.substr(0, bytes.size() / 2) : bytes;
@@ -467,10 +466,9 @@ class MemoryFiles : public FileSystemApi {
     if (!node) return status;
     if (toStatus == kPathNotFound) return toStatus;
     if (replace && noMoveFileEx_) return kCallNotImplemented;
-    if (target == node) return kOk;
     if (target && !replace) return kAlreadyExists;
-    if (Status refused = Refusal(target, toParent)) return refused;
-    if (node->locked || parent->readOnlyFolder) return node->locked ? kSharingViolation : kAccessDenied;
+    if (Status refused = Refusal(target)) return refused;
+    if (node->locked) return kSharingViolation;
     std::unique_ptr<Node> moved = Detach(parent, node);
     if (target) Detach(toParent, target);
     moved->name = names::Split(to, true).back();
@@ -527,10 +525,6 @@ class MemoryFiles : public FileSystemApi {
   void Lock(const std::string& path, bool locked) {
     if (Node* node = Find(path)) node->locked = locked;
   }
-  // Creating, writing or deleting a file in this folder fails with kAccessDenied.
-  void SetReadOnlyFolder(const std::string& folder, bool readOnly) {
-    Make(folder, true)->readOnlyFolder = readOnly;
-  }
   // A write stores the first half of its bytes and fails with kDiskFull.
   void SetDiskFull(bool full) { diskFull_ = full; }
   // Windows 9x: MoveFileExA is a stub that fails.
@@ -544,7 +538,7 @@ class MemoryFiles : public FileSystemApi {
     bool folder = false;
     std::uint32_t attributes = 0;
     std::string bytes = {};
-    bool locked = false, readOnlyFolder = false;
+    bool locked = false;
     std::vector<std::unique_ptr<Node>> children = {};
   };
 
@@ -599,10 +593,9 @@ class MemoryFiles : public FileSystemApi {
     c.erase(at);
     return detached;
   }
-  // What refuses to delete or replace node in parent (or to create a file there).
-  static Status Refusal(const Node* node, const Node* parent) {
-    if (parent->readOnlyFolder || (node && (node->folder || (node->attributes & kAttrReadOnly))))
-      return kAccessDenied;
+  // What refuses to delete or replace node.
+  static Status Refusal(const Node* node) {
+    if (node && (node->folder || (node->attributes & kAttrReadOnly))) return kAccessDenied;
     return node && node->locked ? kSharingViolation : kOk;
   }
 
