@@ -72,26 +72,29 @@ void Form1::List1_Click() {
     List1.SetSelected(i, stored.lockedEnabled);
     Say(kUnchangeable);
   }
-  if (const StartupSource* source = FindSource(List5.List(i))) {
-    text2text.SetText(PlaceText(*source, i));
+  if (const StartupSource* source = ShowPlace(i)) {
     // A Startup-folder entry's command line is the file itself.
     if (source->kind == PlaceKind::StartupFolder || fixed) Text2.SetEnabled(false);
   }
   Command1.SetEnabled(true);
 }
 
-std::string Form1::PlaceText(const StartupSource& source, int i) const {
+const StartupSource* Form1::ShowPlace(int i) {
+  const StartupSource* source = FindSource(List5.List(i));
+  if (!source) return nullptr;  // an unknown tag: the panel keeps what it shows
   const StoredValue& stored = entries_.Stored(i);
   const bool enabled = List1.Selected(i);
   // Unchecked, an entry Task Manager disabled still stands in its enabled place.
   const bool byTaskManager = stored.taskManagerOff && !enabled;
-  return Ansi(LocationText(source, enabled || byTaskManager, platform_.registry.OtherView())
-                  .c_str()) +
-         (byTaskManager ? Ansi("（已在任务管理器中禁用）") : "") +
-         (stored.lock != StoredValue::Lock::None
-              ? Ansi("（名称含有无法表示的字符，本程序不能更改此项）")
-              : "") +
-         (IsMissingProgramRow(List1, i) ? Ansi("（找不到程序文件）") : "");
+  text2text.SetText(
+      Ansi(LocationText(*source, enabled || byTaskManager, platform_.registry.OtherView())
+               .c_str()) +
+      (byTaskManager ? Ansi("（已在任务管理器中禁用）") : "") +
+      (stored.lock != StoredValue::Lock::None
+           ? Ansi("（名称含有无法表示的字符，本程序不能更改此项）")
+           : "") +
+      (IsMissingProgramRow(List1, i) ? Ansi("（找不到程序文件）") : ""));
+  return source;
 }
 
 void Form1::Command1_Click() {
@@ -110,8 +113,7 @@ void Form1::Text2_Change() {
   if (entries_.Stored(i).lock != StoredValue::Lock::None || List4.List(i) == Text2.text()) return;
   List4.SetList(i, Text2.text());
   MarkMissingProgram(platform_, List1, List4, List5, i);
-  if (const StartupSource* source = FindSource(List5.List(i)))
-    text2text.SetText(PlaceText(*source, i));
+  ShowPlace(i);
 }
 
 void Form1::Command2_Click() {

@@ -69,8 +69,9 @@ class Form1 : public ui::Window {
   void SetUp(ui::Control& control, const char* caption, int tabIndex,
              const char* tooltip = nullptr);
   void LayOut();
-  // Where row i lives, as the detail panel says it.
-  std::string PlaceText(const StartupSource& source, int i) const;
+  // Shows in the detail panel where row i lives; its place, or null for an
+  // unknown tag.
+  const StartupSource* ShowPlace(int i);
   void OpenWebSiteOnFirstRun();
   // Writes the backup of changes; when it cannot, asks whether to go on.
   bool BackUpOrAsk(const PlannedChanges& changes);

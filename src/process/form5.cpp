@@ -98,7 +98,7 @@ void Form5::CompareWithSavedList() {
 }
 
 void Form5::CompareWithTrustedList() {
-  const std::string path = systemDirectory_ + "\\morvane4.txt";
+  const std::string path = TrustedListPath();
   trustedListUnread_ = false;
   std::vector<std::string> trusted;
   // With no file yet, every process is untrusted and List5 keeps its rows.
@@ -124,7 +124,7 @@ void Form5::LoadProcessNotes() {
 
 void Form5::SaveTrustedList() {
   if (trustedListUnread_) return;
-  WriteLines(systemDirectory_ + "\\morvane4.txt", List5.rows());
+  WriteLines(TrustedListPath(), List5.rows());
 }
 
 std::vector<std::string> Form5::BoundedLines(const std::string& path, const std::string& bytes,
@@ -274,7 +274,7 @@ void Form5::MoveSelectedRow(ui::ListBox& from, ui::ListBox& to) {
   if (i < 0) return;
   if (trustedListUnread_ && !trustLossTold_) {
     trustLossTold_ = true;
-    host_.MessageBox(Ansi("信任列表文件 ") + systemDirectory_ + "\\morvane4.txt" +
+    host_.MessageBox(Ansi("信任列表文件 ") + TrustedListPath() +
                          Ansi(" 没有完整读入，为免丢失其内容，不会改写它：这次信任或移除的进程不会保存。"),
                      ui::kMbOk);
   }

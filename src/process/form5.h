@@ -69,6 +69,7 @@ class Form5 : public ui::Window {
   // Reads a list file; a failure is told once per opening of the window.
   // *cut: the file had more lines than a list holds (told once per file).
   bool ReadLines(const std::string& path, std::vector<std::string>* lines, bool* cut = nullptr);
+  std::string TrustedListPath() const { return systemDirectory_ + "\\morvane4.txt"; }
   std::vector<std::string> BoundedLines(const std::string& path, const std::string& bytes, bool* cut);
   // Writes rows as CR LF lines; a failure is told, naming the file.
   bool WriteLines(const std::string& path, const std::vector<std::string>& rows);

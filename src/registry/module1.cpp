@@ -63,13 +63,8 @@ Status Module1::ReadRegBytes(RegKey root, const std::string& subKey, const std::
 
 Status Module1::ReadRegValue(RegKey root, const std::string& subKey, const std::string& name,
                              RegValue* data, RegValueInfo* info, std::uint32_t view) {
-  RegKey key = 0;
-  Status status = registry_.OpenKey(root, subKey, kKeyRead | view, &key);
-  if (status != kOk) return status;
   RegValueInfo found;
-  status = QueryWhole(key, name, &found);
-  registry_.CloseKey(key);
-  if (status != kOk) return status;
+  if (Status status = ReadRegBytes(root, subKey, name, &found, view)) return status;
   const bool integer = found.type == kRegBinary || found.type == kRegDword;
   if (integer && found.bytes.size() > 4) return kMoreData;
   RegValue value = ValueOfBytes(found.type, found.bytes);

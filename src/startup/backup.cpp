@@ -1,16 +1,21 @@
 #include "startup/backup.h"
 
-#include "startup/catalogue.h"
-
 #include <algorithm>
 #include <functional>
 
+#include "platform/ansi_text.h"
 #include "platform/kept_file.h"
+#include "registry/module1.h"
+#include "startup/catalogue.h"
 
 namespace qel {
 namespace {
 
 constexpr char kCrLf[] = "\r\n";
+constexpr char kBackupFolder[] = "\\backup";  // beside the program
+// The code page the backup's texts are quoted in: the registry editor that
+// imports them reads them in it.
+constexpr std::uint32_t kBackupCodePage = 936;
 
 // Lower-case hexadecimal, at least width digits.
 std::string Hex(std::uint32_t value, int width) {
@@ -26,14 +31,12 @@ std::string Decimal(int value, int width) {
   return std::string(width > int(digits.size()) ? width - digits.size() : 0, '0') + digits;
 }
 
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
 // A text in REGEDIT4 quotes: \ and " escaped, never the second byte of a
 // double-byte character (the registry editor reads the file in the code page).
 std::string Quoted(const std::string& text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(text[i]) && i + 1 < text.size()) {
+    if (IsLeadByte(kBackupCodePage, text[i]) && i + 1 < text.size()) {
       out += text[i];
       out += text[++i];
       continue;
@@ -90,12 +93,6 @@ std::string AttributeLetters(std::uint32_t attributes) {
   for (const auto& [bit, letter] : bits)
     if (attributes & bit) letters += letter;
   return letters.empty() ? "-" : letters;
-}
-
-bool SameAsciiName(const std::string& name, const char* ascii) {
-  std::string folded = name;
-  for (char& c : folded) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return folded == ascii;
 }
 
 bool IsDigits(const std::string& text, std::size_t from, std::size_t count) {
@@ -182,7 +179,7 @@ Status WriteBackup(Platform& platform, const PlannedChanges& planned, std::strin
   for (ChangedValue& value : changes.values)
     value.wow6432Node = InWow6432Node(platform.registry, value.root, value.path, value.view);
   FileSystemApi& files = platform.files;
-  Status status = MakeBackupFolder(files, platform.system.ProgramFolder() + "\\backup",
+  Status status = MakeBackupFolder(files, platform.system.ProgramFolder() + kBackupFolder,
                                    platform.system.Now(), folder);
   if (status != kOk) return status;
   std::vector<KeptFile> written = {{*folder + "\\registry.reg", FormatRegistryBackup(changes)}};
@@ -192,7 +189,7 @@ Status WriteBackup(Platform& platform, const PlannedChanges& planned, std::strin
     if (std::find(folders.begin(), folders.end(), file.folder) == folders.end())
       folders.push_back(file.folder);
     clash |= file.deleted &&
-             (SameAsciiName(file.name, "registry.reg") || SameAsciiName(file.name, "startup.txt"));
+             (FoldValueName(file.name) == "registry.reg" || FoldValueName(file.name) == "startup.txt");
   }
   std::string list;
   for (const ChangedFile& file : changes.files) {
@@ -225,7 +222,7 @@ Status WriteBackup(Platform& platform, const PlannedChanges& planned, std::strin
 }
 
 void PruneBackups(FileSystemApi& files, const std::string& programFolder) {
-  const std::string backups = programFolder + "\\backup";
+  const std::string backups = programFolder + kBackupFolder;
   std::vector<FileEntry> entries;
   if (files.ListFolder(backups, &entries) != kOk) return;
   struct Ours {
@@ -237,9 +234,11 @@ void PruneBackups(FileSystemApi& files, const std::string& programFolder) {
     }
   };
   std::vector<Ours> ours;
-  for (const FileEntry& entry : entries)
-    if ((entry.attributes & kAttrDirectory) && BackupNumber(entry.name))
-      ours.push_back({entry.name.substr(0, 15), BackupNumber(entry.name), entry.name});
+  for (const FileEntry& entry : entries) {
+    const long number = BackupNumber(entry.name);
+    if ((entry.attributes & kAttrDirectory) && number)
+      ours.push_back({entry.name.substr(0, 15), number, entry.name});
+  }
   if (ours.size() <= static_cast<std::size_t>(kBackupsKept)) return;
   // Newest first: by time, then by number within one second.
   std::sort(ours.begin(), ours.end(), std::greater<Ours>());

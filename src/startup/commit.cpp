@@ -431,7 +431,7 @@ std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platf
   for (int i = 0; i < kSourceCount; ++i)
     if (StartupSources()[i].kind == PlaceKind::StartupFolder)
       PlanStartupFolder(registry, platform.files, StartupSources()[i], entries, &actions, &undone);
-  if (beforeWriting && !beforeWriting(DescribeChanges(registry, machine, entries, writes, actions))) {
+  if (!beforeWriting(DescribeChanges(registry, machine, entries, writes, actions))) {
     registry.ReleaseKeys();
     return {};
   }

@@ -41,14 +41,13 @@ struct UndoneEntry {
 // Rows are written first and only then is what no row targets removed, so a
 // commit cut short loses no entry. Whatever cannot be done is stepped past
 // and returned, in commit order; Startup-folder files the scan did not list
-// and names the code page cannot hold are never touched.
-// Runs once the commit knows what it will change and before it writes
-// anything; false: it writes nothing and returns no entry.
+// and names the code page cannot hold are never touched. beforeWriting runs
+// once the commit knows what it will change and before it writes anything;
+// false: it writes nothing and returns no entry.
 using BeforeWriting = std::function<bool(const PlannedChanges&)>;
-
 std::vector<UndoneEntry> CommitStartupEntries(Module1& registry, Platform& platform,
                                               const EntryList& entries,
-                                              const BeforeWriting& beforeWriting = nullptr);
+                                              const BeforeWriting& beforeWriting);
 
 // The type and bytes a row's text is written with, given how its value was
 // stored: the stored form when the text is unchanged, REG_EXPAND_SZ and

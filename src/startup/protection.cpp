@@ -1,5 +1,7 @@
 #include "startup/protection.h"
 
+#include <optional>
+
 namespace qel {
 namespace {
 
@@ -22,25 +24,28 @@ bool HoldsOne(Module1& registry, const char* key, const char* name) {
   return value.AsInteger() == 1;
 }
 
-void WriteLock(Module1& registry, const char* key, const char* name, bool locked) {
-  if (locked) {
-    RegValue one = RegValue::FromInteger(1);
-    std::uint32_t size = 4;
-    registry.WriteRegValue(kHkeyCurrentUser, key, name, kRegDword, &one, &size);
-  } else {
-    registry.DeleteRegValue(kHkeyCurrentUser, key, name);
-  }
-}
+// One value the confirm writes for the switches: its new type and bytes, or
+// none to delete it. Both the writes and the backup's list come from here.
+struct SwitchWrite {
+  RegKey root;
+  const char* key;
+  const char* name;
+  std::optional<RegValueInfo> wanted;
+};
 
-// Notes the value unless it already holds wanted (type and bytes); a null
-// wanted: the value is deleted.
-void NoteChange(Module1& registry, RegKey root, const char* key, const char* name,
-                const RegValueInfo* wanted, std::vector<ChangedValue>* values) {
-  RegValue ignored;
-  RegValueInfo now;
-  if (registry.ReadRegValue(root, key, name, &ignored, &now) != kOk) return;
-  if (wanted && now.type == wanted->type && now.bytes == wanted->bytes) return;
-  values->push_back({root, key, name, now.type, now.bytes});
+std::vector<SwitchWrite> SwitchWrites(const ProtectionSettings& settings) {
+  const RegValueInfo one{kRegDword, std::string("\1\0\0\0", 4)};
+  auto lock = [&](bool on) { return on ? std::optional(one) : std::nullopt; };
+  std::vector<SwitchWrite> writes = {
+      {kHkeyCurrentUser, kSystemPolicyKey, kRegistryToolsValue, lock(settings.registryEditorLocked)},
+      {kHkeyCurrentUser, kControlPanelKey, kHomePageValue, lock(settings.homePageLocked)}};
+  const RegValueInfo page{kRegSz, settings.startPage + '\0'};
+  if (settings.writeStartPage)
+    for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
+      writes.push_back({root, kBrowserMainKey, kStartPageValue, page});
+  for (const char* name : {"NoRun", "NoClose"})
+    writes.push_back({kHkeyCurrentUser, kExplorerPolicyKey, name, std::nullopt});
+  return writes;
 }
 
 }  // namespace
@@ -63,31 +68,24 @@ std::string NormaliseStartPage(const std::string& text) {
 }
 
 void WriteProtectionSwitches(Module1& registry, const ProtectionSettings& settings) {
-  WriteLock(registry, kSystemPolicyKey, kRegistryToolsValue, settings.registryEditorLocked);
-  WriteLock(registry, kControlPanelKey, kHomePageValue, settings.homePageLocked);
-  for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
-    if (!settings.writeStartPage) break;
-    RegValue page = RegValue::FromText(settings.startPage);
-    std::uint32_t size = 0;
-    registry.WriteRegValue(root, kBrowserMainKey, kStartPageValue, kRegSz, &page, &size);
+  for (const SwitchWrite& write : SwitchWrites(settings)) {
+    if (write.wanted)
+      registry.WriteRegBytes(write.root, write.key, write.name, write.wanted->type,
+                             write.wanted->bytes);
+    else
+      registry.DeleteRegValue(write.root, write.key, write.name);
   }
-  registry.DeleteRegValue(kHkeyCurrentUser, kExplorerPolicyKey, "NoRun");
-  registry.DeleteRegValue(kHkeyCurrentUser, kExplorerPolicyKey, "NoClose");
 }
 
 void DescribeProtectionChanges(Module1& registry, const ProtectionSettings& settings,
                                std::vector<ChangedValue>* values) {
-  const RegValueInfo one{kRegDword, std::string("\1\0\0\0", 4)};
-  NoteChange(registry, kHkeyCurrentUser, kSystemPolicyKey, kRegistryToolsValue,
-             settings.registryEditorLocked ? &one : nullptr, values);
-  NoteChange(registry, kHkeyCurrentUser, kControlPanelKey, kHomePageValue,
-             settings.homePageLocked ? &one : nullptr, values);
-  const RegValueInfo page{kRegSz, settings.startPage + '\0'};
-  for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
-    if (settings.writeStartPage)
-      NoteChange(registry, root, kBrowserMainKey, kStartPageValue, &page, values);
-  for (const char* name : {"NoRun", "NoClose"})
-    NoteChange(registry, kHkeyCurrentUser, kExplorerPolicyKey, name, nullptr, values);
+  for (const SwitchWrite& write : SwitchWrites(settings)) {
+    RegValueInfo now;
+    if (registry.ReadRegBytes(write.root, write.key, write.name, &now) != kOk) continue;
+    if (write.wanted && now.type == write.wanted->type && now.bytes == write.wanted->bytes)
+      continue;
+    values->push_back({write.root, write.key, write.name, now.type, now.bytes});
+  }
 }
 
 }  // namespace qel

@@ -25,17 +25,6 @@ std::string Quoted(const std::string& text) {
   return out;
 }
 
-// How many lines SplitLines would give, without building any.
-std::size_t CountLines(const std::string& bytes) {
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    if (bytes[i] == '\r' || bytes[i] == '\n') ++count;
-  }
-  if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') ++count;
-  return count;
-}
-
 // Splits one line into comma-separated fields: a field in double quotes
 // keeps its commas ("" stands for one quote); a bare field loses its
 // surrounding blanks.
@@ -140,17 +129,16 @@ Status WriteSnapshotFiles(FileSystemApi& files, const SnapshotFiles& paths,
 }
 
 bool ParseSnapshot(const SnapshotFiles& bytes, std::vector<StartupEntry>* rows) {
-  // Counted before any line is built, so that memory follows the rows a
-  // restore accepts, not the size of the files.
-  const std::size_t count = CountLines(bytes.names);
-  if (count > static_cast<std::size_t>(kMaxSnapshotRows) ||
-      CountLines(bytes.commandLines) != count || CountLines(bytes.tags) != count)
+  // Split no further than the rows a restore accepts, so that memory follows
+  // them, not the size of the files. A lone CR ends a command line too: no
+  // restored row holds a line break that the save would then refuse.
+  bool more = false, moreCommands = false, moreTags = false;
+  std::vector<std::string> nameLines = SplitLines(bytes.names, kMaxSnapshotRows, &more);
+  const std::size_t count = nameLines.size();
+  std::vector<std::string> commandLines = SplitLines(bytes.commandLines, count, &moreCommands);
+  std::vector<std::string> tagLines = SplitLines(bytes.tags, count, &moreTags);
+  if (more || moreCommands || moreTags || commandLines.size() != count || tagLines.size() != count)
     return false;
-  // A lone CR ends a command line too: no restored row holds a line break
-  // that the save would then refuse.
-  std::vector<std::string> nameLines = SplitLines(bytes.names);
-  std::vector<std::string> commandLines = SplitLines(bytes.commandLines);
-  std::vector<std::string> tagLines = SplitLines(bytes.tags);
   std::vector<StartupEntry> parsed(nameLines.size());
   for (std::size_t i = 0; i < nameLines.size(); ++i) {
     std::vector<std::string> fields = ReadFields(nameLines[i]);

@@ -24,7 +24,7 @@ struct Color {
     return {Kind::Rgb, std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16};
   }
   static Color System(int index) { return {Kind::System, std::uint32_t(index)}; }
-  bool operator==(const Color& other) const { return kind == other.kind && value == other.value; }
+  bool operator==(const Color&) const = default;
 };
 constexpr int kSysColorActiveBorder = 10;  // COLOR_ACTIVEBORDER
 

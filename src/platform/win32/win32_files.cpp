@@ -138,13 +138,7 @@ Status FileSystem::UnrepresentableFiles(const std::string& folder,
   const auto findNext = LookUpNt<FindNextW>("kernel32.dll", "FindNextFileW");
   indices->clear();
   if (!findFirst || !findNext) return kOk;
-  int length = MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()),
-                                   nullptr, 0);
-  // A vector, not std::wstring: the library's wide string would add 50 KB.
-  std::vector<wchar_t> pattern(length > 0 ? length : 0);
-  if (length > 0)
-    MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()), pattern.data(),
-                        length);
+  std::vector<wchar_t> pattern = WideOfAnsi(folder);
   while (!pattern.empty() && (pattern.back() == L'\\' || pattern.back() == L'/'))
     pattern.pop_back();
   for (const wchar_t* tail = L"\\*.*"; *tail; ++tail) pattern.push_back(*tail);

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "platform/win32/win32_unicode_names.h"
+
 #undef SearchPath
 #undef SetErrorMode
 
@@ -92,10 +94,9 @@ bool Programs::ShortcutTarget(const std::string& path, std::string* target) {
       file_ = nullptr;
   }
   if (!file_) return false;
-  int wideLength = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  if (wideLength <= 0) return false;
-  std::vector<WCHAR> wide(static_cast<std::size_t>(wideLength));
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), wideLength);
+  std::vector<wchar_t> wide = WideOfAnsi(path);
+  if (wide.empty()) return false;
+  wide.push_back(L'\0');
   char buffer[MAX_PATH] = "";
   WIN32_FIND_DATAA data;
   // No Resolve: it would search the disks, and may ask the user.

@@ -12,6 +12,14 @@ FARPROC LookUpNtFunction(const char* module, const char* function) {
   return handle ? GetProcAddress(handle, function) : nullptr;
 }
 
+std::vector<wchar_t> WideOfAnsi(const std::string& ansi) {
+  const int size = static_cast<int>(ansi.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+  std::vector<wchar_t> wide(length > 0 ? length : 0);
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), length);
+  return wide;
+}
+
 bool AnsiHolds(const wchar_t* name, int length) {
   if (length == 0) return true;
   int bytes = WideCharToMultiByte(CP_ACP, 0, name, length, nullptr, 0, nullptr, nullptr);

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace qel::win32 {
 
 // The function, on Windows NT only; null elsewhere or when it is missing.
@@ -18,5 +21,8 @@ Function LookUpNt(const char* module, const char* function) {
 
 // Whether a Unicode name survives the trip to the ANSI code page and back.
 bool AnsiHolds(const wchar_t* name, int length);
+// ANSI text in UTF-16, with no terminating NUL; empty when it cannot be
+// converted. A vector, not std::wstring: the library's wide string would add 50 KB.
+std::vector<wchar_t> WideOfAnsi(const std::string& ansi);
 
 }  // namespace qel::win32

@@ -261,7 +261,7 @@ void HostedWindow::Show() {
   UpdateWindow(hwnd_);
   CreateTooltips();
   SetForegroundWindow(hwnd_);
-  if (NativeControl* first = FirstTabStop()) SetFocus(first->hwnd);
+  if (HWND first = NextTabStop(nullptr, false)) SetFocus(first);
   if (model_ && !closed_) model_->Form_Activate();
 }
 
@@ -309,16 +309,6 @@ HWND HostedWindow::NextTabStop(HWND from, bool previous) {
   }
   const NativeControl* next = closest ? closest : wrap;
   return next ? next->hwnd : nullptr;
-}
-
-NativeControl* HostedWindow::FirstTabStop() {
-  NativeControl* first = nullptr;
-  for (NativeControl& c : controls_) {
-    const ui::Control& m = *c.model;
-    if (m.tabIndex < 0 || !m.visible() || !m.enabled() || !c.hwnd) continue;
-    if (!first || m.tabIndex < first->model->tabIndex) first = &c;
-  }
-  return first;
 }
 
 }  // namespace qel::win32

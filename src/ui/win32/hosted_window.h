@@ -43,7 +43,8 @@ class HostedWindow : public ui::ControlObserver {
 
   // Keyboard handling the dialog manager does not do for a plain window.
   bool PressCancel();
-  // The tab stop after (before) from in tab-index order, wrapping round.
+  // The tab stop after (before) from in tab-index order, wrapping round; from
+  // null: the first.
   HWND NextTabStop(HWND from, bool previous);
 
   // ui::ControlObserver
@@ -62,7 +63,6 @@ class HostedWindow : public ui::ControlObserver {
   void UpdateTooltip(const NativeControl& native);
   NativeControl* FindByHwnd(HWND hwnd);
   NativeControl* FindByModel(const ui::Control& control);
-  NativeControl* FirstTabStop();
 
   // Native → model.
   void OnCommand(NativeControl& native, int code);

@@ -105,10 +105,8 @@ LRESULT HostedWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
           model_->Form_Activate();
         if (closed_) return 0;
         HWND target = focusWhenInactive_;
-        if (!target || !IsWindow(target) || !IsWindowEnabled(target) || !IsWindowVisible(target)) {
-          NativeControl* first = FirstTabStop();
-          target = first ? first->hwnd : nullptr;
-        }
+        if (!target || !IsWindow(target) || !IsWindowEnabled(target) || !IsWindowVisible(target))
+          target = NextTabStop(nullptr, false);
         if (target) SetFocus(target);
       }
       return 0;
