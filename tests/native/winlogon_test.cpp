@@ -41,13 +41,13 @@ TEST_F(Form4Test, ConfirmWritesBothAsTypedOrReportsWhyNotAndEditingGoesOn) {
   Form4 partial(platform, host);
   // view: a 64-bit Windows, where the logon reads the 64-bit view whichever is the program's own.
   const struct { Form4* form; const char *userinit, *shell, *message; bool deny; std::uint32_t view; } cases[] = {
-      {&form, " %SystemRoot%\\u.exe, x.exe ", "新外壳.exe", "", false},  // stays expandable
+      {&form, " %SystemRoot%\\u.exe, x.exe ", "新外壳.exe", "", false, 0},  // stays expandable
       {&form, "u.exe,", "x.exe", "", false, kKeyWow64_64Key},
       {&form, "u.exe,", "x.exe", "", false, kKeyWow64_32Key},
-      {&form, " \t ", "x.exe", "Userinit 不能为空", false},
-      {&form, "a.exe,", "  ", "shell 不能为空", false},
-      {&form, "a.exe,", "x.exe", "写入 Userinit 失败：拒绝访问", true},
-      {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false}};  // on its own registry
+      {&form, " \t ", "x.exe", "Userinit 不能为空", false, 0},
+      {&form, "a.exe,", "  ", "shell 不能为空", false, 0},
+      {&form, "a.exe,", "x.exe", "写入 Userinit 失败：拒绝访问", true, 0},
+      {&partial, "a.exe,", "x.exe", "Userinit 已经写入，shell 没有写入", false, 0}};  // on its own registry
   for (const auto& c : cases) {
     host.boxes.clear();
     machine.registry.otherView = c.view;
